@@ -26,22 +26,28 @@ class LineSplitter {
 
   // False once a Ctrl-Z was seen: nothing after it counts.
   bool Feed(const char* p, std::size_t n) {
-    for (std::size_t i = 0; i < n; ++i) {
-      char c = p[i];
-      if (skip_lf_) {
-        skip_lf_ = false;
-        if (c == '\n') continue;
-      }
-      if (c == kCtrlZ) {
+    std::size_t i = 0;
+    if (skip_lf_ && n > 0) {
+      skip_lf_ = false;
+      if (p[0] == '\n') i = 1;
+    }
+    while (i < n) {
+      // Take the run up to the next CR or Ctrl-Z in one piece.
+      std::size_t j = i;
+      while (j < n && p[j] != '\r' && p[j] != kCtrlZ) ++j;
+      line_.append(p + i, j - i);
+      if (j == n) break;
+      if (p[j] == kCtrlZ) {
         Finish();
         return false;
       }
-      if (c == '\r') {
-        EndLine();
+      EndLine();
+      i = j + 1;
+      if (i == n) {
         skip_lf_ = true;
-        continue;
+      } else if (p[i] == '\n') {
+        ++i;
       }
-      line_.push_back(c);
     }
     return true;
   }
@@ -56,7 +62,7 @@ class LineSplitter {
       if (line_.size() >= 2 && line_.front() == '[' && line_.back() == ']') {
         out_.push_back(TIniSection{line_.substr(1, line_.size() - 2), {}});
       } else if (!out_.empty()) {
-        out_.back().lines.push_back(line_);
+        out_.back().lines.push_back(line_);  // a copy: line_ keeps its capacity
       }
     }
     line_.clear();

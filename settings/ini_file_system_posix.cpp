@@ -12,6 +12,7 @@ namespace zs {
 
 struct IniFileSystem::File {
   int fd;
+  bool written;
 };
 
 namespace {
@@ -37,7 +38,7 @@ class PosixFileSystem final : public IniFileSystem {
       ::close(fd);
       return nullptr;
     }
-    return new File{fd};
+    return new File{fd, false};
   }
 
   File* CreateTemp(const std::string& path, std::string* temp_path) override {
@@ -54,7 +55,7 @@ class PosixFileSystem final : public IniFileSystem {
       }
       if (had_old) (void)::fchmod(fd, st.st_mode & 07777);
       *temp_path = name;
-      return new File{fd};
+      return new File{fd, true};
     }
     return nullptr;
   }
@@ -79,7 +80,8 @@ class PosixFileSystem final : public IniFileSystem {
   }
 
   bool Close(File* f) override {
-    bool ok = ::fsync(f->fd) == 0 || errno == EINVAL;
+    // The new content must be on the disk before it replaces the old file.
+    bool ok = !f->written || ::fsync(f->fd) == 0 || errno == EINVAL;
     ok = ::close(f->fd) == 0 && ok;
     delete f;
     return ok;

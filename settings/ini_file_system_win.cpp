@@ -8,6 +8,7 @@ namespace zs {
 
 struct IniFileSystem::File {
   HANDLE h;
+  bool written;
 };
 
 namespace {
@@ -27,7 +28,7 @@ class WinFileSystem final : public IniFileSystem {
     HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                            nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
     if (h == INVALID_HANDLE_VALUE) return nullptr;
-    return new File{h};
+    return new File{h, false};
   }
 
   File* CreateTemp(const std::string& path, std::string* temp_path) override {
@@ -41,7 +42,7 @@ class WinFileSystem final : public IniFileSystem {
         return nullptr;
       }
       *temp_path = name;
-      return new File{h};
+      return new File{h, true};
     }
     return nullptr;
   }
@@ -63,10 +64,9 @@ class WinFileSystem final : public IniFileSystem {
   }
 
   bool Close(File* f) override {
-    // Reading handles cannot be flushed; only a failed close of a written
-    // file matters to the caller.
-    FlushFileBuffers(f->h);
-    bool ok = CloseHandle(f->h) != 0;
+    // The new content must be on the disk before it replaces the old file.
+    bool ok = !f->written || FlushFileBuffers(f->h) != 0;
+    ok = CloseHandle(f->h) != 0 && ok;
     delete f;
     return ok;
   }
