@@ -42,6 +42,8 @@ uint16_t ServerTypeMask(TAdsServerTypes types);
 
 using AdsHandle = uint64_t;  // 0: none
 
+class TAdsTable;
+
 class TAdsConnection : public TComponent {
  public:
   explicit TAdsConnection(TComponent* owner = nullptr, std::string name = "AdsConnection");
@@ -62,6 +64,8 @@ class TAdsConnection : public TComponent {
   AdsHandle Handle() const { return handle_; }
 
  private:
+  friend class TAdsTable;
+  std::vector<TAdsTable*> tables_;  // cursors bound to this connection
   std::string connect_path_;
   TAdsServerTypes server_types_ = stADS_REMOTE;
   bool login_prompt_ = false;
@@ -90,14 +94,15 @@ class TAdsSettings : public TComponent {
 enum class TAdsTableType { ttAdsADT, ttAdsCDX, ttAdsNTX };
 enum class TAdsCharType { ANSI, OEM };
 enum class TFieldType { ftAutoInc, ftString, ftInteger };
+// dsInactive: closed; dsEdit: the current record is locked and being changed;
+// dsInsert: a new record is being prepared.
+enum class TDataSetState { dsInactive, dsBrowse, dsEdit, dsInsert };
 
 struct TFieldDef {
   std::string Name;
   TFieldType DataType;
   int Size = 0;  // characters, for ftString
 };
-
-class TAdsTable;
 
 // A view of one field of a cursor's current record, by name (case-insensitive).
 class TField {
@@ -130,6 +135,7 @@ class TAdsTable : public TComponent {
   std::vector<TFieldDef>& FieldDefs() { return field_defs_; }
 
   bool Active() const { return handle_ != 0; }
+  TDataSetState State() const { return handle_ == 0 ? TDataSetState::dsInactive : state_; }
   // Opening connects a closed connection, opens shared and read-write with the
   // index tags, and stands on the first visible record.
   void SetActive(bool active);
@@ -160,10 +166,15 @@ class TAdsTable : public TComponent {
 
   TField FieldByName(const std::string& field) { return TField(*this, field); }
 
-  void Edit();    // locks the current record
+  // Moving, refreshing and locating first post a pending edit or append.
+  // Locks the current record (EADSDatabaseError at once when another user
+  // holds it) and reads it again; on an empty cursor it appends instead.
+  void Edit();
   void Append();  // prepares a new, empty record
   void Insert() { Append(); }
-  void Post();    // writes and unlocks
+  // Writes in one durable transaction and unlocks. When the write fails the
+  // edit is cancelled (the lock released) before the error is raised.
+  void Post();
   void Cancel();  // drops an edit or append, unlocks
   void Delete();  // removes the current record, moves to the next visible one
 
@@ -181,7 +192,15 @@ class TAdsTable : public TComponent {
 
  private:
   friend class TField;
+  friend class TAdsConnection;
   void Check(uint32_t rc) const;  // throws EADSDatabaseError for rc != 0
+  void CheckActive() const;
+  void CheckBrowseMode();  // posts a pending edit or append
+  void ApplyOrderAndFilter();
+  std::string GetString(const std::string& field);
+  int32_t GetInteger(const std::string& field);
+  void SetString(const std::string& field, std::string_view value);
+  void SetInteger(const std::string& field, int32_t value);
 
   std::string table_name_;
   TAdsConnection* connection_ = nullptr;
@@ -191,6 +210,7 @@ class TAdsTable : public TComponent {
   std::string index_name_;
   std::string filter_;
   bool filtered_ = false;
+  TDataSetState state_ = TDataSetState::dsBrowse;
   AdsHandle handle_ = 0;
 };
 
