@@ -11,13 +11,13 @@
 namespace zs {
 namespace {
 
-TEST(PlaySound, EmbeddedClipsPlayFromMemory) {
+TEST(WavePlay, EmbeddedClipsPlayFromMemory) {
   EXPECT_TRUE(PlaySoundA(reinterpret_cast<LPCSTR>(kWave1Clip), nullptr, kWavePlayFlags));
   EXPECT_TRUE(PlaySoundA(reinterpret_cast<LPCSTR>(kWave2Clip), nullptr, kWavePlayFlags));
   PlaySoundA(nullptr, nullptr, 0);
 }
 
-TEST(PlaySound, TWavePlaysThroughTheInstalledPlayerAndStopsOnRelease) {
+TEST(WavePlay, TWavePlaysThroughTheInstalledPlayerAndStopsOnRelease) {
   PlaySoundPlayer& player = UsePlaySound();
   {
     TWave wave(nullptr, "Wave2xxxx");
