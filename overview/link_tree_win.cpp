@@ -44,11 +44,13 @@ std::string NodeTextOf(TAdsTable& adr) {
   return AddressNodeText({abt, nname, vname, knr, gr});
 }
 
-// IDs are compared as texts: an entry that is not the canonical decimal text
-// of a number can equal no address's "ID" text, so it is not looked up.
-bool LocateIdText(TAdsTable& adr, const std::string& entry) {
+// Finds the address of a link-list entry. An entry that is no decimal
+// number (hand-edited data) names no address and is skipped like a missing
+// one; the lookup itself is the exact "ID" lookup of the database layer.
+bool LocateEntry(TAdsTable& adr, const std::string& entry) {
   const int32_t id = IdTextToInt(entry);
-  if (std::to_string(id) != entry) return false;
+  if (id == 0 && entry.find_first_not_of("+-0") != std::string::npos) return false;
+  if (entry.empty() || entry.find_first_of("0123456789") == std::string::npos) return false;
   return adr.Locate("ID", id);
 }
 
@@ -157,7 +159,7 @@ void TFAdressExtremeLinks::FillLinkTree() {
           entries = ReadLinkList(links->FieldByName("AdressID").AsString());
           children.clear();
           for (const std::string& entry : entries)
-            if (LocateIdText(AdsTableAdr, entry))
+            if (LocateEntry(AdsTableAdr, entry))
               children.push_back({NodeTextOf(AdsTableAdr), AdsTableAdr.FieldByName("ID").AsString()});
           std::stable_sort(children.begin(), children.end(), [](const PendingNode& a, const PendingNode& b) {
             return lstrcmpA(a.text.c_str(), b.text.c_str()) < 0;
