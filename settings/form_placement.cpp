@@ -83,8 +83,9 @@ void FitFormToWorkArea(IPlacementForm& form, const WorkArea& wa) {
   if (form.Left() + form.Width() > wa.right) form.SetLeft(wa.right - form.Width());
   if (form.Left() < wa.left) form.SetLeft(wa.left);
   if (form.Top() < wa.top) form.SetTop(wa.top);
-  if (form.Left() + form.Width() > wa.right) form.SetWidth(wa.right - form.Left());
-  if (form.Top() + form.Height() > wa.bottom) form.SetHeight(wa.bottom - form.Top());
+  const SizeConstraints c = form.Constraints();
+  if (form.Left() + form.Width() > wa.right) form.SetWidth(std::max(wa.right - form.Left(), c.min_width));
+  if (form.Top() + form.Height() > wa.bottom) form.SetHeight(std::max(wa.bottom - form.Top(), c.min_height));
 }
 
 }  // namespace zs

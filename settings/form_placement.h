@@ -44,6 +44,8 @@ class IPlacementForm {
   virtual void SetTop(int top) = 0;
   virtual void SetWidth(int width) = 0;
   virtual void SetHeight(int height) = 0;
+  // The limits the size setters apply.
+  virtual SizeConstraints Constraints() const = 0;
   // The prefix used when the caller's name is empty.
   virtual std::string ComponentName() const = 0;
 };
@@ -60,6 +62,7 @@ class PlacementRect : public IPlacementForm {
   void SetTop(int top) override { top_ = top; }
   void SetWidth(int width) override { width_ = ConstrainWidth(width, c_); }
   void SetHeight(int height) override { height_ = ConstrainHeight(height, c_); }
+  SizeConstraints Constraints() const override { return c_; }
   std::string ComponentName() const override { return name_; }
 
  private:
@@ -86,8 +89,8 @@ std::int32_t RestoreFormPlacement(IPlacementForm& form, std::string_view name, i
 void SaveFormPlacement(const IPlacementForm& form, std::string_view name, int mode, std::int32_t extra);
 
 // Moves the form into `wa`: bottom edge up, right edge left, then left and
-// top edges in; only then shrinks width and height that still overhang, no
-// further than the form's size setters allow.
+// top edges in; only then shrinks width and height that still overhang, not
+// below the form's minimum width and height.
 void FitFormToWorkArea(IPlacementForm& form, const WorkArea& wa);
 
 }  // namespace zs

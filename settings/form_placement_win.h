@@ -32,9 +32,9 @@ class HwndPlacementForm : public IPlacementForm {
   void SetTop(int top) override;
   void SetWidth(int width) override;
   void SetHeight(int height) override;
+  SizeConstraints Constraints() const override { return c_; }
   std::string ComponentName() const override { return name_; }
   HWND Handle() const { return hwnd_; }
-  const SizeConstraints& Constraints() const { return c_; }
 
  private:
   RECT Rect() const;
