@@ -7,7 +7,8 @@
 // Where the handlers live:
 //   app/main_window_win.cpp      construction, layout, FormCreate, FormShow,
 //                                FormCloseQuery, FormDestroy, FormKeyDown (key
-//                                preview, Alt letters, Tab), FlatButton1Click,
+//                                preview; Alt letters and Tab come from TForm),
+//                                FlatButton1Click,
 //                                ftopbtnClick, TreeCustomDrawItem, TreeChange,
 //                                the tree hook's install/restore, busy scope
 //   app/startup_win.cpp          OnStartup (WM_STARTUP), ConnectDatabase,
@@ -103,7 +104,7 @@ class TFAdressExtremeLinks : public TForm, public LaunchWindow {
   void FlatButton1Click();
   void ftopbtnClick();
   // NM_CUSTOMDRAW of the tree: fonts and colours per node level.
-  LRESULT TreeCustomDrawItem(NMTVCUSTOMDRAWA* draw);
+  LRESULT TreeCustomDrawItem(NMTVCUSTOMDRAW* draw);
   // FlatButton3 enabled exactly when the selected node has a parent.
   void TreeChange();
 
@@ -179,7 +180,6 @@ class TFAdressExtremeLinks : public TForm, public LaunchWindow {
   void BuildComponents();
   void HookTree();
   void UnhookTree();
-  bool HandleMnemonic(WPARAM key);
   void EndBusy();
 
   // Private state of the window.
