@@ -24,7 +24,7 @@ constexpr uint32_t kApplicationId = 0x5A534454;
 constexpr const char* kFormatName = "zs-adt";
 constexpr int kFormatVersion = 1;
 constexpr int kBusyTimeoutMs = 8000;
-constexpr int kTableLockWaitMs = 5000;
+constexpr int kTableLockWaitMs = 3000;
 constexpr int kMaxReadAhead = 128;
 constexpr int kMaxCharWidth = 65000;
 // Byte offsets in the lock file: the table lock, then one byte per record.
