@@ -429,9 +429,10 @@ class Engine {
     BreakParagraph();
     Piece bullet;
     bullet.font = font_;
-    bullet.font.face = "Symbol";
+    static const std::string kSymbolFace = "Symbol";
+    bullet.font.face = kSymbolFace;
     bullet.font.underline = bullet.font.strike = false;
-    bullet.text = "\xB7";
+    bullet.text.assign(1, static_cast<char>(0xB7));
     bullet.color = color_;
     bullet.bullet = true;
     const FontMetrics fm = m_.Metrics(bullet.font);
@@ -538,6 +539,19 @@ std::vector<std::string> SplitLabelLines(std::string_view text) {
   }
   if (start < text.size()) lines.emplace_back(text.substr(start));
   return lines;
+}
+
+char AcceleratorChar(std::string_view caption) {
+  for (size_t i = 0; i + 1 < caption.size(); ++i) {
+    if (caption[i] != '&') continue;
+    const char c = caption[i + 1];
+    if (c == '&') {
+      ++i;
+      continue;
+    }
+    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+  }
+  return 0;
 }
 
 std::string JoinLabelLines(const std::vector<std::string>& lines) {

@@ -107,4 +107,8 @@ std::vector<std::string> SplitLabelLines(std::string_view text);
 // ...joined again with nothing between them: a line break never breaks a line.
 std::string JoinLabelLines(const std::vector<std::string>& lines);
 
+// The accelerator letter of a caption ("&Neu lesen" -> 'N'), upper case;
+// 0 when the caption has none ("&&" is a plain ampersand).
+char AcceleratorChar(std::string_view caption);
+
 }  // namespace zs::html

@@ -47,6 +47,10 @@ void RethrowPendingException();
 
 enum class PumpResult { kDispatched, kIdle, kQuit };
 
+// Only these loops give forms their key preview: a loop of someone else's
+// (DialogBox, a test harness's plain pump) dispatches keys straight to the
+// focused control.
+//
 // Takes one message (waiting for one when `wait`), lets the key preview of its
 // form look at it, translates and dispatches it, then rethrows a kept
 // exception. kIdle: nothing was pending (only without `wait`). kQuit: WM_QUIT
@@ -183,6 +187,16 @@ class TWinControl : public TComponent {
   // Paints the background with Color() (kit classes); answer true when painted.
   virtual bool EraseBackground(HDC dc);
 
+ public:
+  // Alt + `letter` (upper case) was pressed in this control's form: answer
+  // true when this control took it as its accelerator.
+  virtual bool DoAccelerator(char letter) {
+    (void)letter;
+    return false;
+  }
+
+ protected:
+
  private:
   static LRESULT CALLBACK ClassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
   static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
@@ -245,7 +259,8 @@ class TForm : public TWinControl {
   // Key preview: every keyboard message for this form or one of its controls
   // comes here before it is translated and dispatched; answer true to swallow
   // it. The default moves the focus with Tab and Shift+Tab (tab stops, in
-  // creation order) and swallows those keys.
+  // creation order) and hands Alt+letter to the controls' DoAccelerator
+  // (the first visible, enabled one that takes it wins), swallowing those keys.
   virtual bool PreviewKey(MSG& msg);
 
   // The control with the focus, when it is one of this form's windows.
@@ -256,14 +271,18 @@ class TForm : public TWinControl {
   // WM_CLOSE: the default ends a modal loop (result 2, cancel) or destroys the window.
   LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
   // Called on the form's WM_ACTIVATE: active or not, and the other window.
+  // The form itself keeps the focused control across deactivation.
   virtual void Activated(bool active, HWND other) {
     (void)active;
     (void)other;
   }
+  // Called by ShowModal once the window is visible, before the loop runs.
+  virtual void Shown() {}
 
  private:
   int modal_result_ = 0;
   bool in_modal_ = false;
+  HWND saved_focus_ = nullptr;
 };
 
 // True when the key is held now (GetKeyState).

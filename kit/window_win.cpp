@@ -505,9 +505,19 @@ LRESULT TForm::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
         return 0;
       }
       break;
-    case WM_ACTIVATE:
-      Activated(LOWORD(wp) != WA_INACTIVE, reinterpret_cast<HWND>(lp));
+    case WM_ACTIVATE: {
+      const bool active = LOWORD(wp) != WA_INACTIVE;
+      if (!active) {
+        HWND f = GetFocus();
+        if (f && IsChild(Handle(), f)) saved_focus_ = f;
+      }
+      Activated(active, reinterpret_cast<HWND>(lp));
+      if (active && !HIWORD(wp) && saved_focus_ && IsWindow(saved_focus_) && IsChild(Handle(), saved_focus_)) {
+        ::SetFocus(saved_focus_);
+        return 0;
+      }
       break;
+    }
     default:
       break;
   }
@@ -526,10 +536,34 @@ TWinControl* TForm::ActiveControl() const {
   return FromHandle(f);
 }
 
+namespace {
+
+struct AcceleratorSearch {
+  char letter;
+  bool done;
+};
+
+BOOL CALLBACK FindAccelerator(HWND h, LPARAM lp) {
+  auto* s = reinterpret_cast<AcceleratorSearch*>(lp);
+  TWinControl* c = TWinControl::FromHandle(h);
+  if (c && IsWindowVisible(h) && IsWindowEnabled(h) && c->DoAccelerator(s->letter)) {
+    s->done = true;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+}  // namespace
+
 bool TForm::PreviewKey(MSG& m) {
   if (m.message == WM_KEYDOWN && m.wParam == VK_TAB && !KeyDown(VK_CONTROL) && !KeyDown(VK_MENU)) {
     if (HWND next = GetNextDlgTabItem(Handle(), GetFocus(), KeyDown(VK_SHIFT))) ::SetFocus(next);
     return true;
+  }
+  if (m.message == WM_SYSKEYDOWN && ((m.wParam >= 'A' && m.wParam <= 'Z') || (m.wParam >= '0' && m.wParam <= '9'))) {
+    AcceleratorSearch search{static_cast<char>(m.wParam), false};
+    EnumChildWindows(Handle(), &FindAccelerator, reinterpret_cast<LPARAM>(&search));
+    return search.done;
   }
   return false;
 }
@@ -576,6 +610,7 @@ int TForm::ShowModal() {
     } scope(*this);
     try {
       SetVisible(true);
+      Shown();
       RunModalLoop([&] { return modal_result_ != 0 || !IsWindow(self); });
     } catch (...) {
       if (IsWindow(self)) SetVisible(false);

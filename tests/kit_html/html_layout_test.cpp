@@ -225,6 +225,14 @@ TEST(HtmlLayout, LinksRulesParagraphsAndLists) {
   EXPECT_EQ(list.lines[2].pieces[0].x, 0);
 }
 
+TEST(HtmlLayout, AcceleratorCharacterOfACaption) {
+  EXPECT_EQ(AcceleratorChar("&Neu lesen"), 'N');
+  EXPECT_EQ(AcceleratorChar("Details &zeigen"), 'Z');
+  EXPECT_EQ(AcceleratorChar("A&&B"), 0);
+  EXPECT_EQ(AcceleratorChar("A&&&b"), 'B');
+  EXPECT_EQ(AcceleratorChar("schlie\xDF" "en&"), 0);
+}
+
 TEST(HtmlColors, NamesAndHexValues) {
   EXPECT_EQ(MarkupColor("#FF0000"), 0x0000FF);
   EXPECT_EQ(MarkupColor("#0080C0"), 0xC08000);
