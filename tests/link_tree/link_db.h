@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -20,7 +21,9 @@ struct TTestAddress {
 struct TTestLinkRecord {
   int32_t self_id = 0;
   std::string list;  // the ADRESSID text as stored
+  bool operator==(const TTestLinkRecord&) const = default;
 };
+inline void PrintTo(const TTestLinkRecord& r, std::ostream* os) { *os << r.self_id << ":" << r.list; }
 
 // Writes Adressen.adt (index tag "ID") and ADRESSLINK into `dir`, which must
 // hold neither yet.

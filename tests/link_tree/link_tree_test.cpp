@@ -89,6 +89,7 @@ struct FillSampler {
   static std::vector<Sample>* samples;
   static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     if (msg == kSample) {
+      if (!form) return 0;
       samples->push_back({form->PG.Position(), form->PG.Max(), form->PShow.Visible(), form->FlatButton2.Enabled(),
                           form->FlatButton3.Enabled()});
       if (form->Busy()) PostMessageA(hwnd, kSample, 0, 0);
@@ -125,6 +126,7 @@ TEST_F(TreeFill, ReloadShowsTheProgressRunningFromEmptyToFullAgainWithButtonsOff
     EXPECT_FALSE(samples[i].remove_enabled) << i;
     if (i) EXPECT_GE(samples[i].position, samples[i - 1].position) << i;
   }
+  FillSampler::form = nullptr;
   EXPECT_GE(samples.back().position, 19);
   EXPECT_EQ(form_->PG.Position(), 20);
   EXPECT_FALSE(form_->PShow.Visible());

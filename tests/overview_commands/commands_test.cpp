@@ -7,6 +7,7 @@
 
 #include "overview/show_address.h"
 #include "tests/link_tree/overview_fixture.h"
+#include "tests/overview_commands/test_host.h"
 
 namespace zs::test {
 namespace {
@@ -21,10 +22,6 @@ class Commands : public OverviewTest {
   std::vector<TTestLinkRecord> Records() { return ReadLinkRecords(dir_); }
 };
 
-bool operator==(const TTestLinkRecord& a, const TTestLinkRecord& b) {
-  return a.self_id == b.self_id && a.list == b.list;
-}
-void PrintTo(const TTestLinkRecord& r, std::ostream* os) { *os << r.self_id << ":" << r.list; }
 
 TEST_F(Commands, RemoveOnALinkedNodeTakesBothSidesAndTheOwnerLeftEmpty) {
   OpenFour();
@@ -176,45 +173,6 @@ TEST_F(Search, UpAndDownMoveInDisplayOrderAndStopAtTheEnds) {
   TreeView_SelectItem(tree(), nullptr);
   form_->dfindKeyDown(VK_DOWN);
   EXPECT_EQ(SelectedIndex(), -1);
-}
-
-// A stand-in for the host's main window in this process or on a thread of its own.
-struct HostRecord {
-  static std::atomic<int> calls;
-  static std::atomic<bool> hang;
-  static DWORD data;
-  static DWORD cb;
-  static std::string bytes;
-  static WPARAM from;
-  static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-    if (msg == WM_COPYDATA) {
-      const auto* cds = reinterpret_cast<const COPYDATASTRUCT*>(lp);
-      data = static_cast<DWORD>(cds->dwData);
-      cb = cds->cbData;
-      bytes.assign(static_cast<const char*>(cds->lpData), cds->cbData);
-      from = wp;
-      ++calls;
-      while (hang) Sleep(20);  // a host that stops answering
-      return 1;
-    }
-    return DefWindowProcA(hwnd, msg, wp, lp);
-  }
-};
-std::atomic<int> HostRecord::calls{0};
-std::atomic<bool> HostRecord::hang{false};
-DWORD HostRecord::data = 0;
-DWORD HostRecord::cb = 0;
-std::string HostRecord::bytes;
-WPARAM HostRecord::from = 0;
-
-HWND MakeHost() {
-  WNDCLASSA wc{};
-  wc.lpfnWndProc = HostRecord::Proc;
-  wc.hInstance = GetModuleHandleA(nullptr);
-  wc.lpszClassName = kHostWindowClass;
-  RegisterClassA(&wc);
-  return CreateWindowExA(0, kHostWindowClass, "Velto", WS_OVERLAPPED, 0, 0, 50, 50, nullptr, nullptr,
-                         wc.hInstance, nullptr);
 }
 
 TEST_F(Commands, DetailsSendsTheIdAndTheGuidTextToTheHost) {

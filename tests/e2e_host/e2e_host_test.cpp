@@ -1,0 +1,203 @@
+// The road of the show-address request across processes: the stand-in host
+// (Velto.exe) and AdressLinks.exe, each from a private directory with its own
+// settings, on a generated database.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "overview/show_address.h"
+#include "tests/link_tree/link_db.h"
+#include "tests/support/win_fixture.h"
+
+namespace zs::test {
+namespace {
+
+struct Process {
+  PROCESS_INFORMATION pi{};
+  bool Start(std::string cmd) {
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    return CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi);
+  }
+  bool Running() const { return pi.hProcess && WaitForSingleObject(pi.hProcess, 0) == WAIT_TIMEOUT; }
+  void Stop() {
+    if (!pi.hProcess) return;
+    if (Running()) TerminateProcess(pi.hProcess, 1);
+    WaitForSingleObject(pi.hProcess, 5000);
+    CloseHandle(pi.hProcess);
+    CloseHandle(pi.hThread);
+    pi = {};
+  }
+  ~Process() { Stop(); }
+};
+
+// The first top-level window of `cls` that belongs to process `pid`.
+HWND WindowOf(DWORD pid, const char* cls) {
+  struct Find {
+    DWORD pid;
+    const char* cls;
+    HWND found;
+  } f{pid, cls, nullptr};
+  EnumWindows(
+      [](HWND h, LPARAM lp) -> BOOL {
+        auto* f = reinterpret_cast<Find*>(lp);
+        DWORD p = 0;
+        GetWindowThreadProcessId(h, &p);
+        char name[64] = {};
+        GetClassNameA(h, name, sizeof name);
+        if (p == f->pid && lstrcmpiA(name, f->cls) == 0 && IsWindowVisible(h)) {
+          f->found = h;
+          return FALSE;
+        }
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&f));
+  return f.found;
+}
+
+HWND ChildOfClass(HWND parent, const char* cls, const char* text = nullptr) {
+  struct Find {
+    const char* cls;
+    const char* text;
+    HWND found;
+  } f{cls, text, nullptr};
+  EnumChildWindows(
+      parent,
+      [](HWND h, LPARAM lp) -> BOOL {
+        auto* f = reinterpret_cast<Find*>(lp);
+        char name[64] = {}, caption[64] = {};
+        GetClassNameA(h, name, sizeof name);
+        GetWindowTextA(h, caption, sizeof caption);
+        if (lstrcmpiA(name, f->cls) == 0 && (!f->text || lstrcmpA(caption, f->text) == 0)) {
+          f->found = h;
+          return FALSE;
+        }
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&f));
+  return f.found;
+}
+
+std::string ReadFile(const std::string& path) {
+  std::ifstream f(path, std::ios::binary);
+  std::stringstream ss;
+  ss << f.rdbuf();
+  return ss.str();
+}
+
+std::string Hex(HWND h) {
+  char buf[32];
+  snprintf(buf, sizeof buf, "0x%llX", static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(h)));
+  return buf;
+}
+
+class EndToEnd : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = MakeTempDir("e2e");
+    db_ = dir_ + "db\\";
+    TTestAddress linked{4711, "Linked", "", "", "", ""};
+    TTestAddress owner{12, "Owner", "", "", "", ""};
+    WriteLinkDatabase(db_, {linked, owner}, {{12, "4711"}, {4711, "12"}});
+    ASSERT_TRUE(CopyFileA(ZS_ADRESSLINKS_EXE, (dir_ + "AdressLinks.exe").c_str(), FALSE)) << ZS_ADRESSLINKS_EXE;
+    ASSERT_TRUE(CopyFileA(ZS_HOST_EXE, (dir_ + "Velto.exe").c_str(), FALSE)) << ZS_HOST_EXE;
+    log_ = dir_ + "host.log";
+  }
+  void TearDown() override {
+    app_.Stop();
+    host_.Stop();
+    Pump(50);
+  }
+
+  void StartHost(const std::string& extra = "") {
+    ASSERT_TRUE(host_.Start("\"" + dir_ + "Velto.exe\" --log \"" + log_ + "\" --quit-after-ms 120000 " + extra));
+    ASSERT_TRUE(PumpUntil([&] { return WindowOf(host_.pi.dwProcessId, kHostWindowClass) != nullptr; }, 20000));
+  }
+  // Starts the overview and waits for its filled tree.
+  void StartApp() {
+    ASSERT_TRUE(app_.Start("\"" + dir_ + "AdressLinks.exe\" \"" + db_ + "\" 1 12340"));
+    ASSERT_TRUE(PumpUntil([&] { return (main_ = WindowOf(app_.pi.dwProcessId, "TFAdressExtremeLinks")) != nullptr; },
+                          20000));
+    ASSERT_TRUE(PumpUntil([&] { return (tree_ = ChildOfClass(main_, WC_TREEVIEWA)) != nullptr; }));
+    ASSERT_TRUE(PumpUntil([&] { return TreeView_GetCount(tree_) == 4; }, 20000));
+    details_ = ChildOfClass(main_, "TFlatButton", "&Details zeigen");
+    ASSERT_NE(details_, nullptr);
+  }
+  // Selects the node at `index` (display order) in the other process.
+  void Select(int index) {
+    HTREEITEM item = TreeView_GetRoot(tree_);
+    for (int i = 0; i < index && item; ++i) {
+      HTREEITEM next = TreeView_GetChild(tree_, item);
+      if (!next) next = TreeView_GetNextSibling(tree_, item);
+      if (!next && TreeView_GetParent(tree_, item)) next = TreeView_GetNextSibling(tree_, TreeView_GetParent(tree_, item));
+      item = next;
+    }
+    ASSERT_NE(item, nullptr);
+    ASSERT_TRUE(TreeView_SelectItem(tree_, item));
+  }
+  bool Responds(HWND w, UINT ms) {
+    DWORD_PTR r = 0;
+    return SendMessageTimeoutA(w, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, ms, &r) != 0;
+  }
+  int Requests() {
+    const std::string log = ReadFile(log_);
+    int n = 0;
+    for (size_t p = log.find("request "); p != std::string::npos; p = log.find("request ", p + 1)) ++n;
+    return n;
+  }
+
+  std::string dir_, db_, log_;
+  Process host_, app_;
+  HWND main_ = nullptr, tree_ = nullptr, details_ = nullptr;
+};
+
+TEST_F(EndToEnd, DetailsReachTheHostWithTheIdTheGuidAndOurWindow) {
+  StartHost();
+  StartApp();
+  // sorted: "Linked []" (4711) with "  Owner []", then "Owner []" (12) with "  Linked []"
+  Select(3);
+  PostMessageA(details_, BM_CLICK, 0, 0);
+  ASSERT_TRUE(PumpUntil([&] { return Requests() == 1; }, 10000)) << ReadFile(log_);
+  Select(2);
+  PostMessageA(details_, BM_CLICK, 0, 0);
+  ASSERT_TRUE(PumpUntil([&] { return Requests() == 2; }, 10000)) << ReadFile(log_);
+  const std::string guid = "text=\"{439D41D6-2304-4EE9-B1C7-18119CBD63B7}\" ok";
+  const std::string log = ReadFile(log_);
+  EXPECT_NE(log.find("request dwData=4711 cbData=39 wParam=" + Hex(main_) + " " + guid), std::string::npos) << log;
+  EXPECT_NE(log.find("request dwData=12 cbData=39 wParam=" + Hex(main_) + " " + guid), std::string::npos) << log;
+}
+
+TEST_F(EndToEnd, WithoutAHostTheNoteAppears) {
+  ASSERT_EQ(FindWindowA(kHostWindowClass, nullptr), nullptr);
+  StartApp();
+  Select(1);
+  PostMessageA(details_, BM_CLICK, 0, 0);
+  HWND box = nullptr;
+  ASSERT_TRUE(PumpUntil([&] { return (box = WindowOf(app_.pi.dwProcessId, "TFSB_BOX")) != nullptr; }, 10000));
+  PostMessageA(box, WM_CLOSE, 0, 0);
+  EXPECT_TRUE(PumpUntil([&] { return !IsWindow(box); }, 5000));
+}
+
+TEST_F(EndToEnd, AHungHostIsGivenUpAfterTheTimeoutAndTheOverviewStaysUsable) {
+  StartHost("--hang --hang-ms 60000");
+  StartApp();
+  Select(3);
+  const DWORD t0 = GetTickCount();
+  PostMessageA(details_, BM_CLICK, 0, 0);
+  ASSERT_TRUE(PumpUntil([&] { return Requests() == 1; }, 10000)) << ReadFile(log_);
+  // the request is stuck in the host; the overview answers again after the timeout
+  ASSERT_TRUE(PumpUntil([&] { return Responds(main_, 200); }, kShowAddressTimeoutMs + 8000));
+  const DWORD waited = GetTickCount() - t0;
+  EXPECT_LT(waited, kShowAddressTimeoutMs + 8000);
+  Select(1);  // still usable: the tree takes a new selection
+  EXPECT_EQ(TreeView_GetSelection(tree_), TreeView_GetChild(tree_, TreeView_GetRoot(tree_)));
+  EXPECT_TRUE(host_.Running());
+}
+
+}  // namespace
+}  // namespace zs::test
