@@ -170,6 +170,9 @@ void TFAdressExtremeLinks::BuildComponents() {
     c.button.SetBounds(c.left, 12, 100, 37);
     c.button.SetCaption(c.caption);
     SetButtonGlyph(c.button, c.glyph);
+    // Glyph near the left edge, so the caption has the room it needs.
+    c.button.SetProperty("Margin", 5);
+    c.button.SetProperty("Spacing", 4);
     c.button.SetTabStop(true);
   }
   FlatButton4.OnClick = [this] { FlatButton4Click(); };
@@ -257,6 +260,8 @@ void TFAdressExtremeLinks::HandleCreated() {
                                                             &PShow, &PG})
     c->CreateHandle();
   Realign();
+  // "Vordergrund" may reach into the empty left margin of Panel2.
+  SetWindowPos(ftopbtn.Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   // The progress panel lies over the tree.
   SetWindowPos(PShow.Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   AdsSettings1.Apply();

@@ -21,22 +21,29 @@ class TsCheckBox : public TWinControl {
   // Toggles the tick and raises OnClick, as a click of the user does.
   void Click();
 
+  // Widens the box to its caption whenever the caption or font changes
+  // (default on), so the caption is never cut.
+  void SetAutoSize(bool on);
+
   // Raised after the user (mouse, Space, BM_CLICK) changed the tick.
   std::function<void()> OnClick;
 
   // Published: Color (kColorNone: the parent's background), Checked.
 
  protected:
+  void HandleCreated() override { FitToCaption(); }
   void CreateParams(TCreateParams& params) override;
   LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
 
  private:
   void Paint(HDC dc);
+  void FitToCaption();
   COLORREF BackgroundRGB() const;
 
   bool checked_ = false;
   bool pressed_ = false;
   bool focused_ = false;
+  bool auto_size_ = true;
 };
 
 }  // namespace zs

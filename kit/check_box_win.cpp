@@ -25,6 +25,21 @@ void TsCheckBox::Click() {
   if (OnClick) OnClick();
 }
 
+void TsCheckBox::SetAutoSize(bool on) {
+  auto_size_ = on;
+  FitToCaption();
+}
+
+void TsCheckBox::FitToCaption() {
+  if (!auto_size_ || !Handle()) return;
+  WindowDC dc(Handle());
+  SelectGuard font(dc.get(), EffectiveFont());
+  RECT t{0, 0, 0, 0};
+  DrawTextA(dc.get(), Caption().c_str(), -1, &t, DT_SINGLELINE | DT_CALCRECT);
+  const int width = 13 + 4 + (t.right - t.left) + 2;  // box, gap, text, focus frame
+  if (width > Width()) SetBounds(Left(), Top(), width, Height());
+}
+
 COLORREF TsCheckBox::BackgroundRGB() const {
   if (Color() != kColorNone) return ColorToRGB(Color());
   for (TWinControl* p = Parent(); p; p = p->Parent())
@@ -113,8 +128,10 @@ LRESULT TsCheckBox::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_ENABLE:
       Invalidate();
       break;
-    case WM_SETTEXT: {
+    case WM_SETTEXT:
+    case WM_SETFONT: {
       LRESULT r = DefaultProc(msg, wp, lp);
+      FitToCaption();
       Invalidate();
       return r;
     }
