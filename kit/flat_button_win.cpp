@@ -1,5 +1,7 @@
 #include "kit/flat_button.h"
 
+#include <algorithm>
+
 #include "kit/gdi.h"
 #include "kit/html_layout.h"
 
@@ -106,8 +108,12 @@ void TFlatButton::Paint(HDC dc) {
   RECT text_size{0, 0, 0, 0};
   DrawTextA(d, Caption().c_str(), -1, &text_size, DT_CALCRECT | DT_SINGLELINE);
   const int text_w = text_size.right;
-  const int gap = (glyph_ && !Caption().empty()) ? spacing_ : 0;
-  const int content = (glyph_ ? glyph_w_ : 0) + gap + text_w;
+  int gap = (glyph_ && !Caption().empty()) ? spacing_ : 0;
+  // Keep clear of the focus rectangle: a tight caption takes the glyph closer.
+  const int room = r.right - 8;
+  const int glyph_w = glyph_ ? glyph_w_ : 0;
+  if (glyph_w + gap + text_w > room) gap = std::max(1, room - glyph_w - text_w);
+  const int content = glyph_w + gap + text_w;
   int x = margin_ >= 0 ? margin_ : (r.right - content) / 2;
   if (x < 2) x = 2;
   if (glyph_) {
