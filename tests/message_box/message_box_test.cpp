@@ -308,6 +308,52 @@ TEST_F(MessageBoxTest, ComponentsAreNamedAsTheFormNamesThem) {
   for (const char* p : {"BevelInner", "BevelOuter", "Visible", "Color"}) EXPECT_TRUE(box.Panel1.HasProperty(p)) << p;
 }
 
+// Another program: this test executable started again, showing a window of
+// its own and taking the foreground; it fails when it never got it.
+TEST(ForeignProgram, TakesTheForeground) {
+  if (!std::getenv("ZS_FOREIGN_WINDOW")) GTEST_SKIP() << "run by BoxReturnsToTheFront";
+  HWND w = CreateWindowExA(0, "STATIC", "Fremd", WS_POPUP | WS_VISIBLE | WS_BORDER, 10, 10, 200, 100, nullptr,
+                           nullptr, nullptr, nullptr);
+  ASSERT_NE(w, nullptr);
+  SetForegroundWindow(w);
+  EXPECT_EQ(GetForegroundWindow(), w);
+  Pump(1500);
+  DestroyWindow(w);
+}
+
+TEST_F(MessageBoxTest, BoxReturnsToTheFrontWhenAnotherProgramTakesIt) {
+  PROCESS_INFORMATION pi{};
+  bool back = false;
+  auto child_ended = [&] { return WaitForSingleObject(pi.hProcess, 0) == WAIT_OBJECT_0; };
+  Note("Bleibt vorn", {BoxReady, Do([&] {
+                         SetEnvironmentVariableA("ZS_FOREIGN_WINDOW", "1");
+                         std::string cmd = "\"" + ExeDir() +
+                                           "message_box_tests.exe\" --gtest_filter=ForeignProgram.TakesTheForeground";
+                         STARTUPINFOA si{};
+                         si.cb = sizeof si;
+                         ASSERT_TRUE(CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                                                    nullptr, &si, &pi));
+                         SetEnvironmentVariableA("ZS_FOREIGN_WINDOW", nullptr);
+                       }),
+                       [&] { return FindWindowA(nullptr, "Fremd") || child_ended(); },
+                       [&] {
+                         // The box is in front again while the other window still stands.
+                         back = FindWindowA(nullptr, "Fremd") && GetForegroundWindow() == BoxWindow() &&
+                                GetForegroundWindow() != nullptr;
+                         return back || child_ended();
+                       },
+                       Do([] { Press(VK_ESCAPE); })});
+  DWORD child_exit = 99;
+  if (pi.hProcess) {
+    WaitForSingleObject(pi.hProcess, 10000);
+    GetExitCodeProcess(pi.hProcess, &child_exit);
+    CloseHandle(pi.hProcess);
+    CloseHandle(pi.hThread);
+  }
+  EXPECT_EQ(child_exit, 0u) << "the other program never got the foreground";
+  EXPECT_TRUE(back) << "the box did not come back to the front";
+}
+
 // Holds a note and a question open for a screenshot when ZS_BOX_HOLD_MS is set.
 TEST_F(MessageBoxTest, HoldForScreenshot) {
   const char* hold = std::getenv("ZS_BOX_HOLD_MS");
