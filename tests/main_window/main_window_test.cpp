@@ -14,7 +14,11 @@
 #include <utility>
 #include <vector>
 
+#include "app/cursors_win.h"
+#include "app/globals.h"
 #include "app/main_window.h"
+#include "app/startup.h"
+#include "app/wait_cursor_win.h"
 #include "settings/user_mode.h"
 #include "tests/link_tree/link_db.h"
 #include "tests/support/recording_user.h"
@@ -328,6 +332,152 @@ TEST_F(MainWindowTest, RegistrationRunSavesNeitherPlacementNorOptions) {
   EXPECT_EQ(Ini(), stored);
   EXPECT_EQ(ReadFile(dir_ + "ZS.MNU"), dir_ + "AdressLinks.exe;" + kMenuTitle + "\r\n");
   EXPECT_TRUE(user_.notes.empty());
+}
+
+
+RECT ChildRect(HWND child) {
+  RECT r;
+  GetWindowRect(child, &r);
+  MapWindowPoints(nullptr, GetParent(child), reinterpret_cast<POINT*>(&r), 2);
+  return r;
+}
+
+// Design layout, and the window at the work area's top left corner with its
+// design client size when nothing is stored.
+TEST_F(MainWindowTest, OpensWithTheDesignLayout) {
+  MakeDatabase();
+  auto w = Open(Context(db_));
+  HWND h = w->Handle();
+  RECT wr, cr;
+  GetWindowRect(h, &wr);
+  GetClientRect(h, &cr);
+  RECT work;
+  SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+  EXPECT_EQ(wr.left, work.left);
+  EXPECT_EQ(wr.top, work.top);
+  EXPECT_EQ(cr.right, 322);
+  EXPECT_EQ(cr.bottom, 208);
+  struct Expect {
+    TWinControl& c;
+    int l, t, w, hgt;
+  };
+  for (const Expect& e : {Expect{w->FlatButton4, 8, 12, 100, 37}, Expect{w->FlatButton3, 112, 12, 100, 37},
+                          Expect{w->FlatButton2, 216, 12, 100, 37}, Expect{w->FlatButton1, 200, 6, 22, 22},
+                          Expect{w->dfind, 5, 6, 148, 22}, Expect{w->PShow, 8, 64, 109, 33},
+                          Expect{w->PG, 7, 8, 93, 17}, Expect{w->Panel3, 0, 0, 322, 57},
+                          Expect{w->Panel1, 0, 176, 322, 32}, Expect{w->Panel2, 96, 0, 226, 32},
+                          Expect{w->Tree, 0, 57, 322, 119}}) {
+    const RECT r = ChildRect(e.c.Handle());
+    EXPECT_EQ(r.left, e.l) << e.c.Name();
+    EXPECT_EQ(r.top, e.t) << e.c.Name();
+    EXPECT_EQ(r.right - r.left, e.w) << e.c.Name();
+    EXPECT_EQ(r.bottom - r.top, e.hgt) << e.c.Name();
+  }
+  EXPECT_EQ(w->FlatButton4.Caption(), "&Details zeigen");
+  EXPECT_EQ(w->FlatButton3.Caption(), "&Entfernen");
+  EXPECT_EQ(w->FlatButton2.Caption(), "&Neu lesen");
+  EXPECT_EQ(w->ftopbtn.Caption(), "Vordergrund");
+  EXPECT_EQ(w->dfind.ButtonWidth(), 20);
+  WCHAR cue[64] = {};
+  SendMessageW(w->dfind.EditHandle(), EM_GETCUEBANNER, reinterpret_cast<WPARAM>(cue), 64);
+  EXPECT_STREQ(cue, L"Suchen u. Enter/F3");
+  EXPECT_EQ(TreeView_GetIndent(w->Tree.Handle()), 19u);
+  EXPECT_EQ(w->ImageList1.Count(), 2);
+  EXPECT_FALSE(IsWindowVisible(w->PShow.Handle()));  // hidden once the first fill is done
+  EXPECT_EQ(w->Wave1.WaveData().Size(), 682);
+  EXPECT_EQ(w->Wave2xxxx.WaveData().Size(), 53864);
+}
+
+TEST_F(MainWindowTest, TabWalksTheTabOrderAndAltLettersRunTheCommands) {
+  MakeDatabase();
+  auto w = Open(Context(db_));
+  HWND h = w->Handle();
+  SetForegroundWindow(h);
+  const std::vector<HWND> order = {w->FlatButton4.Handle(), w->FlatButton3.Handle(), w->FlatButton2.Handle(),
+                                   w->Tree.Handle(),        w->ftopbtn.Handle(),     w->dfind.EditHandle(),
+                                   w->FlatButton1.Handle()};
+  // An owner entry is selected after the fill: "&Entfernen" is disabled and skipped.
+  ASSERT_FALSE(IsWindowEnabled(w->FlatButton3.Handle()));
+  SetFocus(order[0]);
+  std::vector<HWND> seen;
+  for (int i = 0; i < 6; ++i) {
+    PostMessageA(GetFocus(), WM_KEYDOWN, VK_TAB, 0);
+    PumpUntil([] { return false; }, 30);
+    seen.push_back(GetFocus());
+  }
+  const std::vector<HWND> expected = {order[2], order[3], order[4], order[5], order[6], order[0]};
+  EXPECT_EQ(seen, expected);
+
+  // Alt+N reloads (the fill shows the progress panel again), Alt+D asks for
+  // details (no host runs: the note), Alt+E does nothing on an owner entry.
+  int clicks = 0;
+  w->FlatButton4.OnClick = [&] { ++clicks; };
+  PostMessageA(w->dfind.EditHandle(), WM_SYSKEYDOWN, 'D', 1 << 29);
+  PumpUntil([&] { return clicks > 0; }, 2000);
+  EXPECT_EQ(clicks, 1);
+  int deleted = 0;
+  auto release = w->Tree.OnDeletion;
+  w->Tree.OnDeletion = [&](LPARAM p) {
+    ++deleted;
+    release(p);
+  };
+  PostMessageA(w->dfind.EditHandle(), WM_SYSKEYDOWN, 'N', 1 << 29);
+  PumpUntil([&] { return deleted == nodes_ && w->Tree.Count() == nodes_; }, 5000);
+  EXPECT_EQ(deleted, nodes_) << "Alt+N did not reload";
+  PostMessageA(w->dfind.EditHandle(), WM_SYSKEYDOWN, 'E', 1 << 29);
+  PumpUntil([] { return false; }, 50);
+  EXPECT_EQ(w->Tree.Count(), nodes_);  // disabled: nothing removed
+  EXPECT_EQ(w->Tree.Count(), nodes_);
+}
+
+TEST_F(MainWindowTest, TheHintShowsOnRestingPointerAndGoesAway) {
+  MakeDatabase();
+  auto w = Open(Context(db_));
+  w->FlatHint1.ShowPause = 50;
+  HWND edit = w->dfind.EditHandle();
+  RECT r;
+  GetWindowRect(edit, &r);
+  SetCursorPos(r.left + 10, r.top + 5);
+  PostMessageA(edit, WM_MOUSEMOVE, 0, MAKELPARAM(10, 5));
+  ASSERT_TRUE(PumpUntil([&] { return w->FlatHint1.Showing(); }, 3000));
+  HWND hint = w->FlatHint1.Window();
+  RECT hr;
+  GetWindowRect(hint, &hr);
+  EXPECT_LE(hr.right - hr.left, 600);
+  EXPECT_EQ(GetWindow(hint, GW_OWNER), nullptr);
+  PostMessageA(edit, WM_MOUSELEAVE, 0, 0);
+  PumpUntil([&] { return !IsWindow(hint); }, 2000);
+  EXPECT_FALSE(IsWindow(hint));
+  EXPECT_EQ(FindWindowA("TFlatHintWindow", nullptr), nullptr);
+}
+
+TEST_F(MainWindowTest, TheWaitCursorSticksWhileOn) {
+  RegisterCursors();
+  MakeDatabase();
+  auto w = Open(Context(db_));
+  HWND h = w->Handle();
+  const LPARAM client = MAKELPARAM(HTCLIENT, WM_MOUSEMOVE);
+  ShowWaitCursor(true);
+  EXPECT_EQ(GetCursor(), ScreenCursor(kCursorWait));
+  SetCursor(LoadCursor(nullptr, IDC_IBEAM));
+  // The edit box asks its parents first; the form keeps the wait cursor.
+  EXPECT_TRUE(SendMessageA(w->dfind.EditHandle(), WM_SETCURSOR, reinterpret_cast<WPARAM>(w->dfind.EditHandle()), client));
+  EXPECT_EQ(GetCursor(), ScreenCursor(kCursorWait));
+  ShowWaitCursor(false);
+  EXPECT_FALSE(SendMessageA(h, WM_SETCURSOR, reinterpret_cast<WPARAM>(h), client));
+  EXPECT_NE(GetCursor(), ScreenCursor(kCursorWait));
+}
+
+TEST(Branding, ProductNameFromZembaIniOrVelto) {
+  const std::string dir = test::MakeTempDir("brand");
+  ReadBranding(dir);
+  EXPECT_EQ(ProductName, "Velto");
+  WriteFile(dir + "ZEMBA.INI", "[OTHER]\r\nGLOBAL1=Zemba Office\r\n");
+  ReadBranding(dir);
+  EXPECT_EQ(ProductName, "Zemba Office");
+  WriteFile(dir + "ZEMBA.INI", "[OTHER]\r\nGLOBAL1=\r\n");
+  ReadBranding(dir);
+  EXPECT_EQ(ProductName, "Velto");
 }
 
 }  // namespace
