@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 
 #include "kit/win_text.h"
 #include "storage/engine_os.h"
@@ -88,7 +89,10 @@ bool IsRegularFile(const std::string& native_path) {
 bool RemoveFile(const std::string& native_path) { return ::unlink(native_path.c_str()) == 0; }
 
 bool RenameNoReplace(const std::string& from, const std::string& to) {
-  // link() fails when the target exists, so two creators cannot both win.
+  if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return true;
+  if (errno != EINVAL && errno != ENOSYS && errno != ENOTSUP) return false;
+  // A file system without RENAME_NOREPLACE: link() fails as well when the
+  // target exists, so two creators cannot both win.
   if (::link(from.c_str(), to.c_str()) != 0) return false;
   ::unlink(from.c_str());
   return true;

@@ -1139,7 +1139,9 @@ uint32_t SqliteEngine::Seek(Handle table, std::string_view tag, std::string_view
   if (t < 0) return Fail(kErrTagNotFound, "Index tag \"" + std::string(tag) + "\" not found in " + c->display);
   const Field& f = c->fields[static_cast<size_t>(c->tags[static_cast<size_t>(t)].field)];
   int32_t number = 0;
-  if (f.type != FieldType::Char && !ParseInt32(key, &number)) return Ok();  // no such key
+  // An integer key is the plain decimal text; anything else matches no record.
+  if (f.type != FieldType::Char && (key.empty() || key.front() == ' ' || key.back() == ' ' || !ParseInt32(key, &number)))
+    return Ok();
   std::string sql = "SELECT " + SelectList(*c) + " FROM records WHERE " + f.column + " = ?1" +
                     FilterClause(*c, " AND ") + " ORDER BY " + f.column + (f.column == "rec" ? "" : ", rec") +
                     " LIMIT 1";

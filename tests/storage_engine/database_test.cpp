@@ -216,5 +216,88 @@ TEST(ConnectionTest, ConnectPathFixedWhileConnectedAndServerMask) {
   EXPECT_EQ(ServerTypeMask(stADS_REMOTE | stADS_AIS), 6);
 }
 
+TEST_F(LinkTableTest, ExistsFollowsTheNameRule) {
+  struct Case {
+    const char* name;
+    bool exists;
+  };
+  const Case cases[] = {{"ADRESSLINK", true},      {"adresslink", true}, {"ADRESSLINK.ADT", true},
+                        {"ADRESSLINK.ADI", false}, {"ADRESS", false},    {"", false}};
+  for (const Case& c : cases) {
+    TAdsTable t;
+    t.SetAdsConnection(&conn);
+    t.SetTableName(c.name);
+    EXPECT_EQ(t.Exists(), c.exists) << c.name;
+  }
+  table.Open();
+  EXPECT_FALSE(table.Exists());  // only a closed cursor asks
+  TAdsTable unbound;
+  unbound.SetTableName("ADRESSLINK");
+  EXPECT_FALSE(unbound.Exists());
+}
+
+TEST_F(LinkTableTest, LocateTakesOnlyExactIntegers) {
+  table.Open();
+  AddRecord(table, 0, "zero");
+  AddRecord(table, 12, "twelve");
+  for (const char* text : {"", " 12", "12 ", "12x", "+", "99999999999"})
+    EXPECT_FALSE(table.Locate("SELFID", std::string_view(text))) << text;
+  EXPECT_TRUE(table.Locate("selfid", std::string_view("12")));
+  EXPECT_EQ(table.FieldByName("ADRESSID").AsString(), "twelve");
+  EXPECT_THROW(table.Locate("NOFIELD", 1), EADSDatabaseError);
+}
+
+TEST_F(LinkTableTest, FailedPostCancelsTheEditAndReleasesTheLock) {
+  TAdsTable nums;
+  nums.SetAdsConnection(&conn);
+  nums.SetTableName("Nums");
+  nums.FieldDefs() = {{"ID", TFieldType::ftAutoInc, 0}, {"N", TFieldType::ftInteger, 0}};
+  nums.CreateTable();
+  nums.Open();
+  nums.AddIndex("N", "N", true);
+  for (int n : {1, 2}) {
+    nums.Append();
+    nums.FieldByName("N").SetAsInteger(n);
+    nums.Post();
+  }
+  nums.Edit();  // on N = 2
+  nums.FieldByName("N").SetAsInteger(1);
+  try {
+    nums.Post();
+    FAIL() << "a duplicate key was written";
+  } catch (const EADSDatabaseError& e) {
+    EXPECT_EQ(e.ErrorCode(), engine::kErrDuplicateKey);
+  }
+  EXPECT_EQ(nums.State(), TDataSetState::dsBrowse);
+  TAdsTable other;
+  other.SetAdsConnection(&conn);
+  other.SetTableName("nums.adt");
+  other.Open();
+  ASSERT_TRUE(other.Locate("N", 2));
+  other.Edit();  // the failed post left no lock behind
+  other.Cancel();
+}
+
+TEST(SettingsTest, OnlyOnePerProcessAndRefusedSettingsRaise) {
+  {
+    TAdsSettings settings;
+    EXPECT_EQ(settings.ClassName(), "TAdsSettings");
+    try {
+      TAdsSettings second;
+      FAIL() << "a second settings object was made";
+    } catch (const AdsError& e) {
+      EXPECT_STREQ(e.what(), "Only one AdsSettings component is allowed per application");
+    }
+    settings.NumDecimals = -1;
+    EXPECT_THROW(settings.Apply(), AdsError);
+    settings.NumDecimals = 2;
+    settings.AdsServerTypes = 0;
+    EXPECT_THROW(settings.Apply(), AdsError);
+    settings.AdsServerTypes = stADS_REMOTE | stADS_AIS;
+    settings.Apply();
+  }
+  TAdsSettings again;  // the first one is gone
+}
+
 }  // namespace
 }  // namespace zs
