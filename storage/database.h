@@ -152,6 +152,7 @@ class TAdsTable : public TComponent {
 
   void First();
   void Next();
+  // Both true on a closed cursor.
   bool Eof() const;
   bool Bof() const;
   // Both flags set: the cursor shows no records.
@@ -184,7 +185,10 @@ class TAdsTable : public TComponent {
   void AddIndex(const std::string& tag, const std::string& key_expression, bool unique);
 
   // Exclusive lock of the whole table across processes (for a write that
-  // must not race with another writer's append of the same key).
+  // must not race with another writer's append of the same key). It
+  // serialises holders of the table lock only; record locks and writes of
+  // others go on. Waits up to 3 s for another holder, then EADSDatabaseError;
+  // released by UnlockTable, Close and the death of the process.
   void LockTable();
   void UnlockTable();
 
