@@ -15,15 +15,11 @@
 #include "storage/engine.h"
 #include "storage/engine_filter.h"
 #include "storage/engine_os.h"
+#include "storage/engine_sqlite_file.h"
 
 namespace zs::engine {
 namespace {
 
-// "ZSDT" in the SQLite header's application id: the mark of our files.
-constexpr uint32_t kApplicationId = 0x5A534454;
-constexpr const char* kFormatName = "zs-adt";
-constexpr int kFormatVersion = 1;
-constexpr int kBusyTimeoutMs = 8000;
 constexpr int kTableLockWaitMs = 3000;
 constexpr int kMaxReadAhead = 128;
 constexpr int kMaxCharWidth = 65000;
@@ -98,8 +94,6 @@ struct Cursor {
   }
 };
 
-std::string Quote(std::string_view s) { return "'" + std::string(s) + "'"; }
-
 bool ParseInt32(std::string_view text, int32_t* out) {
   size_t i = 0, n = text.size();
   while (i < n && text[i] == ' ') ++i;
@@ -124,12 +118,6 @@ bool ParseInt32(std::string_view text, int32_t* out) {
   if (v > INT32_MAX || v < INT32_MIN) return false;
   *out = static_cast<int32_t>(v);
   return true;
-}
-
-bool HasExtension(std::string_view name) {
-  size_t slash = name.find_last_of("\\/");
-  size_t dot = name.find_last_of('.');
-  return dot != std::string_view::npos && (slash == std::string_view::npos || dot > slash);
 }
 
 // Resets a statement when the call using it ends, so no read stays open.
@@ -852,42 +840,6 @@ class SqliteEngine final : public TableEngine {
   std::map<Handle, std::unique_ptr<Cursor>> cursors_;
 };
 
-// Resolves a table name against a connection's directory: "\" and "/"
-// separate, letter case does not matter, a missing extension is ".ADT".
-bool ResolveTable(const Connection& conn, std::string_view name, std::string* dir, std::string* file_name) {
-  std::string n(name);
-  size_t slash = n.find_last_of("\\/");
-  std::string dir_part, base = n;
-  if (slash != std::string::npos) {
-    dir_part = n.substr(0, slash + 1);
-    base = n.substr(slash + 1);
-  }
-  const bool absolute = !dir_part.empty() && (dir_part[0] == '\\' || dir_part[0] == '/' ||
-                                              (dir_part.size() > 1 && dir_part[1] == ':'));
-  if (dir_part.empty()) {
-    *dir = conn.dir;
-  } else if (!os::ResolveDirectory(absolute ? dir_part : conn.dir + dir_part, dir)) {
-    return false;
-  }
-  if (!HasExtension(base)) {
-    bool lower = false;
-    for (char ch : base) lower |= (ch >= 'a' && ch <= 'z');
-    base += lower ? ".adt" : ".ADT";
-  }
-  *file_name = base;
-  return true;
-}
-
-// Our files are SQLite files with our application id; nothing else is opened.
-bool IsOurFile(const std::string& path) {
-  std::string head;
-  if (!os::ReadHead(path, 100, &head) || head.size() < 100) return false;
-  if (head.compare(0, 16, std::string("SQLite format 3\0", 16)) != 0) return false;
-  auto b = [&](size_t i) { return static_cast<uint32_t>(static_cast<unsigned char>(head[i])); };
-  const uint32_t app_id = (b(68) << 24) | (b(69) << 16) | (b(70) << 8) | b(71);
-  return app_id == kApplicationId;
-}
-
 uint32_t SqliteEngine::LoadSchema(Cursor& c) {
   // Our marker, then the field definitions and tags.
   {
@@ -947,30 +899,13 @@ uint32_t SqliteEngine::LoadSchema(Cursor& c) {
   return Ok();
 }
 
-// Connection settings every table file gets: rollback journal (tables may sit
-// on a network share, where WAL's shared memory does not work); synchronous
-// EXTRA, which is FULL plus a sync of the directory after the journal is
-// deleted, the commit point of a rollback journal, so a returned commit
-// survives a power cut too; a bounded wait for the file lock; and no way for a
-// file to run code.
-int Configure(sqlite3* db) {
-  sqlite3_extended_result_codes(db, 1);
-  sqlite3_busy_timeout(db, kBusyTimeoutMs);
-  sqlite3_db_config(db, SQLITE_DBCONFIG_DEFENSIVE, 1, nullptr);
-  sqlite3_db_config(db, SQLITE_DBCONFIG_TRUSTED_SCHEMA, 0, nullptr);
-  sqlite3_db_config(db, SQLITE_DBCONFIG_ENABLE_TRIGGER, 0, nullptr);
-  sqlite3_db_config(db, SQLITE_DBCONFIG_ENABLE_VIEW, 0, nullptr);
-  return sqlite3_exec(db, "PRAGMA synchronous=EXTRA; PRAGMA journal_mode=DELETE; PRAGMA temp_store=MEMORY;",
-                      nullptr, nullptr, nullptr);
-}
-
 uint32_t SqliteEngine::OpenTable(Handle connection, std::string_view name, Handle* table) {
   if (!table) return Fail(kErrBadValue, "No handle to receive the table");
   *table = 0;
   auto it = connections_.find(connection);
   if (it == connections_.end()) return BadHandle();
   std::string dir, file_name, path;
-  if (!ResolveTable(*it->second, name, &dir, &file_name))
+  if (!ResolveTable(it->second->dir, name, &dir, &file_name))
     return Fail(kErrTableNotFound, "The directory of table " + std::string(name) + " does not exist");
   if (!os::FindFile(dir, file_name, &path) || !os::IsRegularFile(path))
     return Fail(kErrTableNotFound, "Table " + file_name + " not found in " + dir);
@@ -1014,7 +949,7 @@ uint32_t SqliteEngine::CreateTable(Handle connection, std::string_view name, con
       return Fail(kErrBadFieldDef, "A table has at most one AutoInc field");
   }
   std::string dir, file_name, existing;
-  if (!ResolveTable(*it->second, name, &dir, &file_name))
+  if (!ResolveTable(it->second->dir, name, &dir, &file_name))
     return Fail(kErrDirectoryNotFound, "The directory of table " + std::string(name) + " does not exist");
   if (os::FindFile(dir, file_name, &existing))
     return Fail(kErrFileExists, "The file " + existing.substr(dir.size()) + " already exists");
@@ -1033,23 +968,7 @@ uint32_t SqliteEngine::CreateTable(Handle connection, std::string_view name, con
   if (rc != SQLITE_OK) {
     result = StoreError(c, rc);
   } else {
-    std::string sql = "PRAGMA application_id=" + std::to_string(kApplicationId) + ";" +
-                      "PRAGMA user_version=" + std::to_string(kFormatVersion) + ";" + "BEGIN;" +
-                      "CREATE TABLE zs_meta(key TEXT PRIMARY KEY, value TEXT NOT NULL);" +
-                      "INSERT INTO zs_meta VALUES('format', " + Quote(kFormatName) + ");" +
-                      "INSERT INTO zs_meta VALUES('version', '" + std::to_string(kFormatVersion) + "');" +
-                      "INSERT INTO zs_meta VALUES('chartype', 'ANSI');" +
-                      "CREATE TABLE zs_fields(pos INTEGER PRIMARY KEY, name TEXT NOT NULL, type INTEGER NOT NULL, "
-                      "width INTEGER NOT NULL);" +
-                      "CREATE TABLE zs_tags(pos INTEGER PRIMARY KEY, name TEXT NOT NULL, field INTEGER NOT NULL, "
-                      "is_unique INTEGER NOT NULL);";
-    std::string columns = "rec INTEGER PRIMARY KEY AUTOINCREMENT";
-    for (size_t i = 0; i < fields.size(); ++i) {
-      const FieldDef& f = fields[i];
-      if (f.type == FieldType::Char) columns += ", f" + std::to_string(i + 1) + " TEXT NOT NULL DEFAULT ''";
-      if (f.type == FieldType::Integer) columns += ", f" + std::to_string(i + 1) + " INTEGER NOT NULL DEFAULT 0";
-    }
-    sql += "CREATE TABLE records(" + columns + ");COMMIT;";
+    const std::string sql = SchemaSql(fields);
     rc = sqlite3_exec(c.db, sql.c_str(), nullptr, nullptr, nullptr);
     sqlite3_stmt* st = nullptr;
     if (rc == SQLITE_OK)
