@@ -92,7 +92,9 @@ struct RealResult {
 // pending; the clock runs from there until the fill has ended.
 RealResult RunRealFill(const std::string& dir, const std::string& exe) {
   LaunchContext ctx;
-  ctx.args = ParseLaunchArgs({dir, "1", "12340"});
+  ctx.args.connect_path = dir;
+  ctx.args.server_flag = "1";
+  ctx.args.release = "12340";
   ctx.exe_path = exe;
   ctx.menu_path = std::filesystem::path(exe).parent_path().string() + "\\ZS.MNU";
   ctx.product_name = "Velto";
@@ -100,18 +102,15 @@ RealResult RunRealFill(const std::string& dir, const std::string& exe) {
   auto form = std::make_unique<TFAdressExtremeLinks>(ctx, false);
   const double t0 = Now();
   MSG m;
-  bool started = false;
-  for (;;) {
-    if (!PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) {
-      if (started && !form->Busy()) break;
-      MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-      continue;
+  // The fill has ended when the link table exists, nothing is busy and the
+  // progress panel (visible from creation to the end of the first fill) is gone.
+  while (!(form->LinkTable() && !form->Busy() && !form->PShow.Visible())) {
+    if (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&m);
+      DispatchMessageA(&m);
+    } else {
+      MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
     }
-    if (form->Busy()) started = true;
-    TranslateMessage(&m);
-    DispatchMessageA(&m);
-    if (form->Tree.Count() > 0 && !form->Busy()) started = true;
-    if (started && !form->Busy() && form->FlatButton2.Enabled() && form->Tree.Count() > 0) break;
   }
   out.seconds = Now() - t0;
   out.nodes = form->Tree.Count();

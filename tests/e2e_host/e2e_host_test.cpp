@@ -101,6 +101,7 @@ class EndToEnd : public ::testing::Test {
   void SetUp() override {
     dir_ = MakeTempDir("e2e");
     db_ = dir_ + "db\\";
+    ASSERT_TRUE(CreateDirectoryA(db_.c_str(), nullptr));
     TTestAddress linked{4711, "Linked", "", "", "", ""};
     TTestAddress owner{12, "Owner", "", "", "", ""};
     WriteLinkDatabase(db_, {linked, owner}, {{12, "4711"}, {4711, "12"}});
@@ -120,7 +121,9 @@ class EndToEnd : public ::testing::Test {
   }
   // Starts the overview and waits for its filled tree.
   void StartApp() {
-    ASSERT_TRUE(app_.Start("\"" + dir_ + "AdressLinks.exe\" \"" + db_ + "\" 1 12340"));
+    // no trailing backslash: before the closing quote it would escape it
+    const std::string db = db_.substr(0, db_.size() - 1);
+    ASSERT_TRUE(app_.Start("\"" + dir_ + "AdressLinks.exe\" \"" + db + "\" 1 12340"));
     ASSERT_TRUE(PumpUntil([&] { return (main_ = WindowOf(app_.pi.dwProcessId, "TFAdressExtremeLinks")) != nullptr; },
                           20000));
     ASSERT_TRUE(PumpUntil([&] { return (tree_ = ChildOfClass(main_, WC_TREEVIEWA)) != nullptr; }));
@@ -157,8 +160,8 @@ class EndToEnd : public ::testing::Test {
 };
 
 TEST_F(EndToEnd, DetailsReachTheHostWithTheIdTheGuidAndOurWindow) {
-  StartHost();
-  StartApp();
+  ASSERT_NO_FATAL_FAILURE(StartHost());
+  ASSERT_NO_FATAL_FAILURE(StartApp());
   // sorted: "Linked []" (4711) with "  Owner []", then "Owner []" (12) with "  Linked []"
   Select(3);
   PostMessageA(details_, BM_CLICK, 0, 0);
@@ -174,7 +177,7 @@ TEST_F(EndToEnd, DetailsReachTheHostWithTheIdTheGuidAndOurWindow) {
 
 TEST_F(EndToEnd, WithoutAHostTheNoteAppears) {
   ASSERT_EQ(FindWindowA(kHostWindowClass, nullptr), nullptr);
-  StartApp();
+  ASSERT_NO_FATAL_FAILURE(StartApp());
   Select(1);
   PostMessageA(details_, BM_CLICK, 0, 0);
   HWND box = nullptr;
@@ -184,18 +187,22 @@ TEST_F(EndToEnd, WithoutAHostTheNoteAppears) {
 }
 
 TEST_F(EndToEnd, AHungHostIsGivenUpAfterTheTimeoutAndTheOverviewStaysUsable) {
-  StartHost("--hang --hang-ms 60000");
-  StartApp();
+  ASSERT_NO_FATAL_FAILURE(StartHost("--hang --hang-ms 60000"));
+  ASSERT_NO_FATAL_FAILURE(StartApp());
   Select(3);
   const DWORD t0 = GetTickCount();
   PostMessageA(details_, BM_CLICK, 0, 0);
   ASSERT_TRUE(PumpUntil([&] { return Requests() == 1; }, 10000)) << ReadFile(log_);
-  // the request is stuck in the host; the overview answers again after the timeout
-  ASSERT_TRUE(PumpUntil([&] { return Responds(main_, 200); }, kShowAddressTimeoutMs + 8000));
+  // The request is stuck in the host. A posted selection runs only once the
+  // overview's loop runs again, that is once it has given the host up (the
+  // host would hang for a minute).
+  HTREEITEM first_child = TreeView_GetChild(tree_, TreeView_GetRoot(tree_));
+  PostMessageA(tree_, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(first_child));
+  ASSERT_TRUE(PumpUntil([&] { return TreeView_GetSelection(tree_) == first_child; }, kShowAddressTimeoutMs + 8000));
   const DWORD waited = GetTickCount() - t0;
-  EXPECT_LT(waited, kShowAddressTimeoutMs + 8000);
-  Select(1);  // still usable: the tree takes a new selection
-  EXPECT_EQ(TreeView_GetSelection(tree_), TreeView_GetChild(tree_, TreeView_GetRoot(tree_)));
+  printf("the overview was held %lu ms by the hung host\n", waited);
+  EXPECT_LT(waited, kShowAddressTimeoutMs + 5000);
+  EXPECT_TRUE(Responds(main_, 1000));
   EXPECT_TRUE(host_.Running());
 }
 
