@@ -88,13 +88,31 @@ bool IsRegularFile(const std::string& native_path) {
 
 bool RemoveFile(const std::string& native_path) { return ::unlink(native_path.c_str()) == 0; }
 
+namespace {
+
+// Makes a new name in the directory of `path` durable.
+void SyncDirectoryOf(const std::string& path) {
+  const size_t slash = path.find_last_of('/');
+  const std::string dir = slash == std::string::npos ? "." : path.substr(0, slash + 1);
+  int fd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return;
+  ::fsync(fd);
+  ::close(fd);
+}
+
+}  // namespace
+
 bool RenameNoReplace(const std::string& from, const std::string& to) {
-  if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return true;
+  if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) {
+    SyncDirectoryOf(to);
+    return true;
+  }
   if (errno != EINVAL && errno != ENOSYS && errno != ENOTSUP) return false;
   // A file system without RENAME_NOREPLACE: link() fails as well when the
   // target exists, so two creators cannot both win.
   if (::link(from.c_str(), to.c_str()) != 0) return false;
   ::unlink(from.c_str());
+  SyncDirectoryOf(to);
   return true;
 }
 

@@ -353,5 +353,45 @@ TEST(TwoProcessTest, LocksEndWithTheirHolder) {
   t.UnlockTable();
 }
 
+TEST(TwoProcessTest, TwoCreatorsOfOneTableLeaveOneGoodTable) {
+  for (int round = 0; round < 5; ++round) {
+    TempDir dir;
+    Pipe go;
+    auto creator = [&] {
+      if (go.Receive() != 'G') return false;
+      TAdsConnection conn;
+      conn.SetConnectPath(dir.str());
+      TAdsTable t;
+      t.SetAdsConnection(&conn);
+      t.SetTableName("ADRESSLINK");
+      t.FieldDefs() = {{"ID", TFieldType::ftAutoInc, 0}, {"SELFID", TFieldType::ftInteger, 0}};
+      try {
+        t.CreateTable();
+      } catch (const EADSDatabaseError& e) {
+        return e.ErrorCode() == engine::kErrFileExists;  // the other one won
+      }
+      return true;
+    };
+    Child a(creator), b(creator);
+    go.Send('G');
+    go.Send('G');
+    EXPECT_EQ(a.Wait(), 0);
+    EXPECT_EQ(b.Wait(), 0);
+    TAdsConnection conn;
+    conn.SetConnectPath(dir.str());
+    TAdsTable t;
+    t.SetAdsConnection(&conn);
+    t.SetTableName("ADRESSLINK.ADT");
+    t.Open();
+    EXPECT_TRUE(t.IsEmpty());
+    int files = 0;
+    for (auto& e : std::filesystem::directory_iterator(dir.path())) {
+      ++files;
+      EXPECT_EQ(e.path().filename(), "ADRESSLINK.ADT");  // no temporary left behind
+    }
+    EXPECT_EQ(files, 1);
+  }
+}
+
 }  // namespace
 }  // namespace zs
