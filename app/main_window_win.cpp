@@ -170,9 +170,6 @@ void TFAdressExtremeLinks::BuildComponents() {
     c.button.SetBounds(c.left, 12, 100, 37);
     c.button.SetCaption(c.caption);
     SetButtonGlyph(c.button, c.glyph);
-    // Glyph near the left edge, so the caption has the room it needs.
-    c.button.SetProperty("Margin", 5);
-    c.button.SetProperty("Spacing", 4);
     c.button.SetTabStop(true);
   }
   FlatButton4.OnClick = [this] { FlatButton4Click(); };
