@@ -47,11 +47,15 @@ std::string NodeTextOf(TAdsTable& adr) {
 // Finds the address of a link-list entry. An entry that is no decimal
 // number (hand-edited data) names no address and is skipped like a missing
 // one; the lookup itself is the exact "ID" lookup of the database layer.
-bool LocateEntry(TAdsTable& adr, const std::string& entry) {
+// On success `id_text` is the located address's "ID" as text: the lookup
+// matched it exactly, so it is the decimal text of the number looked up.
+bool LocateEntry(TAdsTable& adr, const std::string& entry, std::string* id_text) {
   const int32_t id = IdTextToInt(entry);
   if (id == 0 && entry.find_first_not_of("+-0") != std::string::npos) return false;
   if (entry.empty() || entry.find_first_of("0123456789") == std::string::npos) return false;
-  return adr.Locate("ID", id);
+  if (!adr.Locate("ID", id)) return false;
+  *id_text = std::to_string(id);
+  return true;
 }
 
 HTREEITEM InsertNode(HWND tree, HTREEITEM parent, const PendingNode& node, int image, bool expanded) {
@@ -158,9 +162,9 @@ void TFAdressExtremeLinks::FillLinkTree() {
           const PendingNode owner{NodeTextOf(AdsTableAdr), std::to_string(self_id)};
           entries = ReadLinkList(links->FieldByName("AdressID").AsString());
           children.clear();
+          std::string id_text;
           for (const std::string& entry : entries)
-            if (LocateEntry(AdsTableAdr, entry))
-              children.push_back({NodeTextOf(AdsTableAdr), AdsTableAdr.FieldByName("ID").AsString()});
+            if (LocateEntry(AdsTableAdr, entry, &id_text)) children.push_back({NodeTextOf(AdsTableAdr), id_text});
           std::stable_sort(children.begin(), children.end(), [](const PendingNode& a, const PendingNode& b) {
             return lstrcmpA(a.text.c_str(), b.text.c_str()) < 0;
           });
