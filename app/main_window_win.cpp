@@ -1,6 +1,7 @@
 #include "app/main_window.h"
 
 #include <memory>
+#include <vector>
 
 #include "app/cursors_win.h"
 #include "app/wait_cursor_win.h"
@@ -129,6 +130,7 @@ TFAdressExtremeLinks::TFAdressExtremeLinks(LaunchContext ctx, bool main_form)
 TFAdressExtremeLinks::~TFAdressExtremeLinks() {
   // Destroyed while every part is alive, so FormDestroy runs on a whole window.
   if (Handle()) DestroyWindow(Handle());
+  UnhookTree();
 }
 
 void TFAdressExtremeLinks::BuildComponents() {
@@ -339,9 +341,20 @@ void TFAdressExtremeLinks::TreeChange() {
 
 // ---- Tree hook ---------------------------------------------------------------------------
 
+namespace {
+// The forms whose tree is hooked. A plain list, not a window property: the
+// hook sees every message of the tree (each insert of a fill), and a
+// property lookup is a round trip to the window server under Wine.
+std::vector<TFAdressExtremeLinks*>& HookedForms() {
+  static std::vector<TFAdressExtremeLinks*> forms;
+  return forms;
+}
+}  // namespace
+
 LRESULT CALLBACK TFAdressExtremeLinks::TreeHookProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-  TWinControl* tree = TWinControl::FromHandle(hwnd);
-  auto* self = tree ? dynamic_cast<TFAdressExtremeLinks*>(tree->Owner()) : nullptr;
+  TFAdressExtremeLinks* self = nullptr;
+  for (TFAdressExtremeLinks* f : HookedForms())
+    if (f->Tree.Handle() == hwnd) self = f;
   if (!self || !self->OldTreeWndProc) return DefWindowProcA(hwnd, msg, wp, lp);
   try {
     return self->TreeWndProc(msg, wp, lp);
@@ -353,11 +366,13 @@ LRESULT CALLBACK TFAdressExtremeLinks::TreeHookProc(HWND hwnd, UINT msg, WPARAM 
 
 void TFAdressExtremeLinks::HookTree() {
   if (OldTreeWndProc || !Tree.Handle()) return;
+  HookedForms().push_back(this);
   OldTreeWndProc = reinterpret_cast<WNDPROC>(
       SetWindowLongPtrA(Tree.Handle(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TreeHookProc)));
 }
 
 void TFAdressExtremeLinks::UnhookTree() {
+  std::erase(HookedForms(), this);
   if (!OldTreeWndProc) return;
   if (Tree.Handle()) SetWindowLongPtrA(Tree.Handle(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(OldTreeWndProc));
   OldTreeWndProc = nullptr;
