@@ -101,9 +101,11 @@ void TFAdressExtremeLinks::RemoveLinkedNode(const std::string& owner_id, const s
 }
 
 void TFAdressExtremeLinks::FlatButton2Click() {
-  TAdsTable& links = LinkTable_->GetTable();
-  links.Close();
-  links.Open();
+  if (LinkTable_) {  // none when the start did not connect
+    TAdsTable& links = LinkTable_->GetTable();
+    links.Close();
+    links.Open();
+  }
   FillLinkTree();
 }
 

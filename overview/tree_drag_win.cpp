@@ -61,6 +61,17 @@ LRESULT TFAdressExtremeLinks::TreeWndProc(UINT msg, WPARAM wp, LPARAM lp) {
       TreeMouseUp();
       return r;
     }
+    case WM_CAPTURECHANGED:
+      // Another window took the mouse (a menu, a dialog, another program):
+      // no button-up will reach the tree, so the drag ends here, without a command.
+      if (Dragging && reinterpret_cast<HWND>(lp) != tree) {
+        DragStarted = false;
+        EndTreeDrag();
+        DropAllowed = false;
+        DropTargetName.clear();
+        SetCursor(LoadCursor(nullptr, IDC_ARROW));
+      }
+      return pass_on(msg);
     default:
       return pass_on(msg);
   }

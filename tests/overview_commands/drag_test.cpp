@@ -186,6 +186,20 @@ TEST_F(Drag, APressNearTheLeftEdgeOrAClickWithoutMoveStartsNoDrag) {
   EXPECT_EQ(GetCapture(), nullptr);
 }
 
+TEST_F(Drag, LosingTheMouseEndsTheDragWithoutACommand) {
+  OpenFour();
+  ASSERT_TRUE(Press(OnNode(1, 14)));
+  MoveDuringDrag(Center(form_->FlatButton3.Handle()));
+  ASSERT_TRUE(CursorIs(IDC_HAND));
+  SetCapture(form_->Handle());  // as a menu or a dialog would
+  EXPECT_FALSE(DragImageShown());
+  EXPECT_TRUE(CursorIs(IDC_ARROW));
+  ReleaseCapture();
+  Release();
+  EXPECT_EQ(ReadLinkRecords(dir_).size(), 4u);  // the drop over the remove button did not count
+  EXPECT_EQ(LastRemovedIndex, -1);
+}
+
 TEST_F(Drag, TheImageOfALongEntryIs200PixelsWideWithItsHotSpot) {
   TTestAddress a = Addr(1, "Hochwohlgeboren-Freifrau-von-und-zu-Langenstein-Wiesenthal", "100001");
   a.abt = "Generalvertretung Nord";
