@@ -1,13 +1,13 @@
 // The registration in the host's add-on menu file, on real files.
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 
 #include "app/file_io.h"
 #include "app/launch.h"
+#include "tests/support/temp_dir.h"
 
 namespace zs {
 namespace {
@@ -16,18 +16,7 @@ namespace fs = std::filesystem;
 
 class MenuFile : public ::testing::Test {
  protected:
-  void SetUp() override {
-    static std::atomic<int> n{0};
-    dir_ = fs::temp_directory_path() /
-           ("zs_menu_" + std::to_string(reinterpret_cast<uintptr_t>(this) & 0xFFFFFF) + "_" + std::to_string(n++));
-    fs::remove_all(dir_);
-    fs::create_directories(dir_);
-    path_ = (dir_ / "ZS.MNU").string();
-  }
-  void TearDown() override {
-    std::error_code ec;
-    fs::remove_all(dir_, ec);
-  }
+  void SetUp() override { path_ = (dir_ / "ZS.MNU").string(); }
   void Write(const std::string& bytes) {
     std::ofstream f(path_, std::ios::binary);
     f << bytes;
@@ -44,7 +33,8 @@ class MenuFile : public ::testing::Test {
     return count;
   }
 
-  fs::path dir_;
+  test::ScratchDirectory scratch_{"menu"};
+  const fs::path& dir_ = scratch_.path();
   std::string path_;
   const std::string exe_ = "C:\\Programme\\Zemba\\AdressLinks.exe";
   const std::string ours_ = exe_ + ";" + kMenuTitle + "\r\n";

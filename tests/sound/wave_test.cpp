@@ -7,6 +7,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "tests/support/temp_dir.h"
 #include "ui/wave_clips.h"
 
 namespace zs {
@@ -135,8 +136,8 @@ TEST(WaveData, SetDataAssignAndClear) {
 
 TEST(WaveData, LoadFromFile) {
   namespace fs = std::filesystem;
-  const fs::path dir = fs::temp_directory_path() / "zs_wave_load";
-  fs::create_directories(dir);
+  test::ScratchDirectory scratch("wave");
+  const fs::path& dir = scratch.path();
   const std::string file = (dir / "klick.wav").string();
   { std::ofstream(file, std::ios::binary).write(reinterpret_cast<const char*>(kWave1Clip), sizeof kWave1Clip); }
   TWaveData d;
@@ -152,7 +153,6 @@ TEST(WaveData, LoadFromFile) {
   d.SetData(3, "old");
   EXPECT_FALSE(d.LoadFromFile(dir.string()));  // a directory cannot be read as a clip
   EXPECT_TRUE(d.IsEmpty());
-  fs::remove_all(dir);
 }
 
 class RecordingPlayer final : public WavePlayer {
