@@ -1,7 +1,9 @@
 // Time from WM_STARTUP to the filled tree of the real main window, against
 // the floor of a bare tree-view (floor_fill.h), for databases of R link
 // records with 4 linked entries each and 5 R addresses. Prints one line per
-// size: records, nodes, floor seconds, fill seconds, ratio, working set.
+// size: records, nodes, floor seconds, fill seconds, ratio, the working sets
+// at the end of each, and the time of a reload (clearing included). Every
+// measurement runs in a process of its own.
 //
 //   wine_fill_bench [--dir <cache dir>] [--runs N] [sizes...]   (default 1000 10000 50000)
 #include <windows.h>
@@ -169,10 +171,62 @@ RealResult RunRealFill(const std::string& dir, const std::string& exe) {
 
 }  // namespace
 
+// Runs one measurement in a fresh process, so that neither fill inherits the
+// other's heap (a quarter of a million freed nodes slow the next fill down).
+bool RunChild(const std::string& exe, const std::string& mode, const std::string& dir, RealResult* out) {
+  SECURITY_ATTRIBUTES sa{sizeof sa, nullptr, TRUE};
+  HANDLE rd = nullptr, wr = nullptr;
+  if (!CreatePipe(&rd, &wr, &sa, 0)) return false;
+  SetHandleInformation(rd, HANDLE_FLAG_INHERIT, 0);
+  STARTUPINFOA si{};
+  si.cb = sizeof si;
+  si.dwFlags = STARTF_USESTDHANDLES;
+  si.hStdOutput = wr;
+  si.hStdError = GetStdHandle(STD_ERROR_HANDLE);
+  si.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+  PROCESS_INFORMATION pi{};
+  std::string cmd = "\"" + exe + "\" --one " + mode + " \"" + dir + "\"";
+  const BOOL ok = CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi);
+  CloseHandle(wr);
+  if (!ok) {
+    CloseHandle(rd);
+    return false;
+  }
+  std::string text;
+  char buf[256];
+  DWORD n = 0;
+  while (ReadFile(rd, buf, sizeof buf, &n, nullptr) && n > 0) text.append(buf, n);
+  CloseHandle(rd);
+  WaitForSingleObject(pi.hProcess, INFINITE);
+  CloseHandle(pi.hProcess);
+  CloseHandle(pi.hThread);
+  return std::sscanf(text.c_str(), "%lf %d %lf %lf", &out->seconds, &out->nodes, &out->ws_mb,
+                     &out->reload_seconds) == 4;
+}
+
 int main(int argc, char** argv) {
   std::string cache = std::filesystem::temp_directory_path().string() + "\\zs_wine_fill";
   int runs = 1;
   std::vector<int> sizes;
+  INITCOMMONCONTROLSEX icc{sizeof icc, ICC_TREEVIEW_CLASSES | ICC_STANDARD_CLASSES};
+  InitCommonControlsEx(&icc);
+  char exe[MAX_PATH];
+  GetModuleFileNameA(nullptr, exe, MAX_PATH);
+  if (argc == 4 && std::string(argv[1]) == "--one") {
+    const std::string mode = argv[2], dir = argv[3];
+    ScopedUserModeDirectory settings(dir);
+    RealResult r;
+    if (mode == "floor") {
+      bench::TFloorResult f = bench::RunFloorFill(dir);
+      r.seconds = f.seconds;
+      r.nodes = f.nodes;
+      r.ws_mb = WorkingSetMB();
+    } else {
+      r = RunRealFill(dir, exe);
+    }
+    std::printf("%.4f %d %.1f %.4f\n", r.seconds, r.nodes, r.ws_mb, r.reload_seconds);
+    return 0;
+  }
   for (int i = 1; i < argc; ++i) {
     std::string a = argv[i];
     if (a == "--dir" && i + 1 < argc) cache = argv[++i];
@@ -180,13 +234,8 @@ int main(int argc, char** argv) {
     else if (std::atoi(a.c_str()) > 0) sizes.push_back(std::atoi(a.c_str()));
   }
   if (sizes.empty()) sizes = {1000, 10000, 50000};
-  INITCOMMONCONTROLSEX icc{sizeof icc, ICC_TREEVIEW_CLASSES | ICC_STANDARD_CLASSES};
-  InitCommonControlsEx(&icc);
-  char exe[MAX_PATH];
-  GetModuleFileNameA(nullptr, exe, MAX_PATH);
-  ScopedUserModeDirectory settings(cache);
-  std::printf("%-8s %-8s %-10s %-10s %-7s %-8s %-10s\n", "records", "nodes", "floor_s", "fill_s", "ratio", "ws_MB",
-              "reload_s");
+  std::printf("%-8s %-8s %-10s %-10s %-7s %-10s %-10s %-10s\n", "records", "nodes", "floor_s", "fill_s", "ratio",
+              "floor_MB", "fill_MB", "reload_s");
   for (int r : sizes) {
     const std::string dir = cache + "\\db_" + std::to_string(r);
     if (!std::filesystem::exists(dir + "\\ADRESSLINK.ADT")) {
@@ -195,20 +244,26 @@ int main(int argc, char** argv) {
       Generate(dir, r);
       std::fprintf(stderr, "generated %d records in %.1f s\n", r, Now() - g0);
     }
-    double best_floor = 1e9, best_fill = 1e9, best_reload = 1e9, ws = 0;
-    int floor_nodes = 0, fill_nodes = 0;
-    for (int k = 0; k < runs; ++k) {  // interleaved, best of `runs`
-      bench::TFloorResult f = bench::RunFloorFill(dir);
-      RealResult real = RunRealFill(dir, exe);
-      best_floor = std::min(best_floor, f.seconds);
-      best_fill = std::min(best_fill, real.seconds);
-      best_reload = std::min(best_reload, real.reload_seconds);
-      floor_nodes = f.nodes;
-      fill_nodes = real.nodes;
-      ws = real.ws_mb;
+    RealResult best_floor{1e9, 0, 0, 0}, best_fill{1e9, 0, 0, 1e9};
+    for (int k = 0; k < runs; ++k) {  // fresh processes, alternating which goes first
+      RealResult f, real;
+      const bool floor_first = k % 2 == 0;
+      bool ok = true;
+      if (floor_first) ok = RunChild(exe, "floor", dir, &f);
+      ok = ok && RunChild(exe, "fill", dir, &real);
+      if (!floor_first) ok = ok && RunChild(exe, "floor", dir, &f);
+      if (!ok) {
+        std::fprintf(stderr, "a measurement failed\n");
+        return 1;
+      }
+      if (f.seconds < best_floor.seconds) best_floor = f;
+      if (real.seconds < best_fill.seconds) best_fill = real;
+      best_fill.reload_seconds = std::min(best_fill.reload_seconds, real.reload_seconds);
     }
-    std::printf("%-8d %-8d %-10.3f %-10.3f %-7.2f %-8.1f %-10.3f%s\n", r, fill_nodes, best_floor, best_fill,
-                best_fill / best_floor, ws, best_reload, floor_nodes == fill_nodes ? "" : "  (node counts differ!)");
+    std::printf("%-8d %-8d %-10.3f %-10.3f %-7.2f %-10.1f %-10.1f %-10.3f%s\n", r, best_fill.nodes,
+                best_floor.seconds, best_fill.seconds, best_fill.seconds / best_floor.seconds, best_floor.ws_mb,
+                best_fill.ws_mb, best_fill.reload_seconds,
+                best_floor.nodes == best_fill.nodes ? "" : "  (node counts differ!)");
     std::fflush(stdout);
   }
   return 0;
