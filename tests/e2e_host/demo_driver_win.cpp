@@ -21,24 +21,27 @@ HWND Top(const char* cls) {
   return h;
 }
 
+struct CaptionSearch {
+  const char* caption;
+  HWND found;
+};
+
+// A named WINAPI function: a lambda converts only to a cdecl pointer, which
+// the i686 build refuses for WNDENUMPROC.
+BOOL CALLBACK MatchCaption(HWND h, LPARAM lp) {
+  auto* f = reinterpret_cast<CaptionSearch*>(lp);
+  char text[128] = {};
+  GetWindowTextA(h, text, sizeof text);
+  if (std::string(text) == f->caption) {
+    f->found = h;
+    return FALSE;
+  }
+  return TRUE;
+}
+
 HWND ChildByCaption(HWND top, const char* caption) {
-  struct F {
-    const char* caption;
-    HWND found;
-  } f{caption, nullptr};
-  EnumChildWindows(
-      top,
-      [](HWND h, LPARAM lp) -> BOOL {
-        auto* f = reinterpret_cast<F*>(lp);
-        char text[128] = {};
-        GetWindowTextA(h, text, sizeof text);
-        if (std::string(text) == f->caption) {
-          f->found = h;
-          return FALSE;
-        }
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&f));
+  CaptionSearch f{caption, nullptr};
+  EnumChildWindows(top, MatchCaption, reinterpret_cast<LPARAM>(&f));
   return f.found;
 }
 

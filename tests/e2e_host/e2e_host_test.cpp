@@ -37,49 +37,54 @@ struct Process {
 };
 
 // The first top-level window of `cls` that belongs to process `pid`.
+struct WindowSearch {
+  DWORD pid;
+  const char* cls;
+  HWND found;
+};
+
+// A named WINAPI function: a lambda converts only to a cdecl pointer, which
+// the i686 build refuses for WNDENUMPROC.
+BOOL CALLBACK MatchProcessWindow(HWND h, LPARAM lp) {
+  auto* f = reinterpret_cast<WindowSearch*>(lp);
+  DWORD p = 0;
+  GetWindowThreadProcessId(h, &p);
+  char name[64] = {};
+  GetClassNameA(h, name, sizeof name);
+  if (p == f->pid && lstrcmpiA(name, f->cls) == 0 && IsWindowVisible(h)) {
+    f->found = h;
+    return FALSE;
+  }
+  return TRUE;
+}
+
 HWND WindowOf(DWORD pid, const char* cls) {
-  struct Find {
-    DWORD pid;
-    const char* cls;
-    HWND found;
-  } f{pid, cls, nullptr};
-  EnumWindows(
-      [](HWND h, LPARAM lp) -> BOOL {
-        auto* f = reinterpret_cast<Find*>(lp);
-        DWORD p = 0;
-        GetWindowThreadProcessId(h, &p);
-        char name[64] = {};
-        GetClassNameA(h, name, sizeof name);
-        if (p == f->pid && lstrcmpiA(name, f->cls) == 0 && IsWindowVisible(h)) {
-          f->found = h;
-          return FALSE;
-        }
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&f));
+  WindowSearch f{pid, cls, nullptr};
+  EnumWindows(MatchProcessWindow, reinterpret_cast<LPARAM>(&f));
   return f.found;
 }
 
+struct ChildSearch {
+  const char* cls;
+  const char* text;
+  HWND found;
+};
+
+BOOL CALLBACK MatchChild(HWND h, LPARAM lp) {
+  auto* f = reinterpret_cast<ChildSearch*>(lp);
+  char name[64] = {}, caption[64] = {};
+  GetClassNameA(h, name, sizeof name);
+  GetWindowTextA(h, caption, sizeof caption);
+  if (lstrcmpiA(name, f->cls) == 0 && (!f->text || lstrcmpA(caption, f->text) == 0)) {
+    f->found = h;
+    return FALSE;
+  }
+  return TRUE;
+}
+
 HWND ChildOfClass(HWND parent, const char* cls, const char* text = nullptr) {
-  struct Find {
-    const char* cls;
-    const char* text;
-    HWND found;
-  } f{cls, text, nullptr};
-  EnumChildWindows(
-      parent,
-      [](HWND h, LPARAM lp) -> BOOL {
-        auto* f = reinterpret_cast<Find*>(lp);
-        char name[64] = {}, caption[64] = {};
-        GetClassNameA(h, name, sizeof name);
-        GetWindowTextA(h, caption, sizeof caption);
-        if (lstrcmpiA(name, f->cls) == 0 && (!f->text || lstrcmpA(caption, f->text) == 0)) {
-          f->found = h;
-          return FALSE;
-        }
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&f));
+  ChildSearch f{cls, text, nullptr};
+  EnumChildWindows(parent, MatchChild, reinterpret_cast<LPARAM>(&f));
   return f.found;
 }
 
