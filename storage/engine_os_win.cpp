@@ -9,7 +9,7 @@ bool ResolveDirectory(std::string_view windows_path, std::string* native_dir) {
   for (char& c : path) {
     if (c == '/') c = '\\';
   }
-  if (path.empty()) path = ".";
+  if (path.empty()) path.push_back('.');
   while (path.size() > 1 && path.back() == '\\' && !(path.size() == 3 && path[1] == ':')) path.pop_back();
   DWORD attr = GetFileAttributesA(path.c_str());
   if (attr == INVALID_FILE_ATTRIBUTES || !(attr & FILE_ATTRIBUTE_DIRECTORY)) return false;

@@ -104,7 +104,7 @@ std::vector<FillSampler::Sample>* FillSampler::samples = nullptr;
 TEST_F(TreeFill, ReloadShowsTheProgressRunningFromEmptyToFullAgainWithButtonsOff) {
   std::vector<TTestAddress> addresses;
   std::vector<TTestLinkRecord> records;
-  for (int i = 1; i <= 40; ++i) addresses.push_back(Addr(i, "N" + std::to_string(i)));
+  for (int i = 1; i <= 40; ++i) addresses.push_back(Addr(i, std::string("N").append(std::to_string(i))));
   for (int i = 1; i <= 20; ++i) records.push_back({i, std::to_string(i + 20)});
   Open(addresses, records);
   ASSERT_EQ(form_->PG.Position(), 20);
@@ -124,7 +124,9 @@ TEST_F(TreeFill, ReloadShowsTheProgressRunningFromEmptyToFullAgainWithButtonsOff
     EXPECT_TRUE(samples[i].panel) << i;
     EXPECT_FALSE(samples[i].reload_enabled) << i;
     EXPECT_FALSE(samples[i].remove_enabled) << i;
-    if (i) EXPECT_GE(samples[i].position, samples[i - 1].position) << i;
+    if (i) {
+      EXPECT_GE(samples[i].position, samples[i - 1].position) << i;
+    }
   }
   FillSampler::form = nullptr;
   EXPECT_GE(samples.back().position, 19);

@@ -2,6 +2,8 @@
 // tracks a button that is really down, so posted messages cannot start a drag.
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include <thread>
 
 #include "tests/link_tree/overview_fixture.h"
@@ -51,7 +53,7 @@ class Drag : public OverviewTest {
     TreeView_EnsureVisible(tree(), item);
     Pump(10);
     RECT r{};
-    *reinterpret_cast<HTREEITEM*>(&r) = item;
+    std::memcpy(&r, &item, sizeof item);  // TVM_GETITEMRECT takes the item in the rectangle
     SendMessageA(tree(), TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&r));
     // Right of the 20 pixels that never drag, also when the tree scrolled sideways.
     POINT p{std::max<LONG>(r.left + dx, 30), (r.top + r.bottom) / 2};
