@@ -4,7 +4,11 @@ namespace zs {
 
 TTreeView::TTreeView(TComponent* owner, std::string name)
     : TSystemControl(owner, std::move(name), "TTreeView", WC_TREEVIEWA,
-                     TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT | TVS_NOTOOLTIPS) {
+                     // No tooltips: Wine ignores topmost changes while the window owns a
+                     // topmost popup. No built-in drag: its tracking swallows the press's
+                     // first moves and leaves the pressed entry unselected; owners drag
+                     // by themselves.
+                     TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT | TVS_NOTOOLTIPS | TVS_DISABLEDRAGDROP) {
   SetTabStop(true);
   DefineProperty("Indent", [this](int32_t v) { SetIndent(v); }, [this] { return indent_; });
   DefineProperty("HideSelection", [this](int32_t v) { SetHideSelection(v != 0); },

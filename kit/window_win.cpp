@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <set>
 #include <stdexcept>
+#include <unordered_map>
 
 #include "kit/gdi.h"
 #include "ui/user_seams.h"
@@ -10,10 +11,15 @@
 namespace zs {
 namespace {
 
-// The object of a window is kept in a window property, so the same lookup
-// serves kit classes and subclassed system controls (whose GWLP_USERDATA
-// belongs to the control).
-const char kObjectProp[] = "zs.TWinControl";
+// The object of each window of ours, by handle: one lookup for kit classes
+// and subclassed system controls (whose GWLP_USERDATA belongs to the
+// control). Not a window property: under Wine every property lookup is a
+// server round trip, and this one runs for every message, each tree insert
+// of a fill among them. All windows live on the one GUI thread.
+std::unordered_map<HWND, TWinControl*>& BoundObjects() {
+  static std::unordered_map<HWND, TWinControl*> objects;
+  return objects;
+}
 
 // All windows live on the one GUI thread: one kept exception.
 std::exception_ptr g_pending;
@@ -147,17 +153,20 @@ TWinControl::~TWinControl() {
 }
 
 TWinControl* TWinControl::FromHandle(HWND hwnd) {
-  return hwnd ? static_cast<TWinControl*>(GetPropA(hwnd, kObjectProp)) : nullptr;
+  if (!hwnd) return nullptr;
+  const auto& objects = BoundObjects();
+  auto it = objects.find(hwnd);
+  return it == objects.end() ? nullptr : it->second;
 }
 
 void TWinControl::Bind(HWND hwnd) {
   hwnd_ = hwnd;
-  SetPropA(hwnd, kObjectProp, this);
+  BoundObjects()[hwnd] = this;
 }
 
 void TWinControl::Unbind() {
   if (!hwnd_) return;
-  RemovePropA(hwnd_, kObjectProp);
+  BoundObjects().erase(hwnd_);
   if (original_proc_) {
     SetWindowLongPtrA(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original_proc_));
     original_proc_ = nullptr;

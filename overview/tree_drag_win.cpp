@@ -36,10 +36,6 @@ LRESULT TFAdressExtremeLinks::TreeWndProc(UINT msg, WPARAM wp, LPARAM lp) {
       MoveTreeDrag(GET_X_LPARAM(lp), GET_Y_LPARAM(lp));
       return pass_on(0);  // the tree itself sees no mouse move while dragging
     case WM_LBUTTONDOWN: {
-      // The tree's own drag tracking would swallow the press's first moves
-      // and leave the pressed entry unselected; this window drags by itself.
-      const LONG_PTR style = GetWindowLongPtrA(tree, GWL_STYLE);
-      if (!(style & TVS_DISABLEDRAGDROP)) SetWindowLongPtrA(tree, GWL_STYLE, style | TVS_DISABLEDRAGDROP);
       if (DragStarted) return pass_on(msg);
       const LRESULT r = pass_on(msg);  // the tree selects the entry under the pointer
       const int x = GET_X_LPARAM(lp);

@@ -83,15 +83,6 @@ class Drag : public OverviewTest {
     Button(true);
     const bool began = PumpUntil(DragImageShown, 1500);
     feeder.join();
-    if (!began) {
-      POINT c;
-      GetCursorPos(&c);
-      POINT lc = c;
-      ScreenToClient(tree(), &lc);
-      printf("no drag: from %ld,%ld cursor %ld,%ld (tree %ld,%ld) selected %d capture %p under %p tree %p\n", from.x,
-             from.y, c.x, c.y, lc.x, lc.y, SelectedIndex(), (void*)GetCapture(), (void*)WindowFromPoint(from),
-             (void*)tree());
-    }
     return began;
   }
   void MoveDuringDrag(POINT to) {
