@@ -1,8 +1,8 @@
 #include "app/launch.h"
 
-#include <limits>
 
 #include "app/file_io.h"
+#include "kit/number_text.h"
 #include "ui/user_seams.h"
 
 namespace zs {
@@ -102,25 +102,7 @@ bool IsRegistrationRun(const LaunchArgs& args) { return args.connect_path == "IN
 
 bool IsLocalServerFlag(std::string_view flag) { return flag == "1"; }
 
-int32_t ParseRelease(std::string_view text) {
-  size_t i = 0;
-  bool negative = false;
-  if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
-    negative = text[i] == '-';
-    ++i;
-  }
-  if (i == text.size()) return 0;
-  int64_t value = 0;
-  for (; i < text.size(); ++i) {
-    const char c = text[i];
-    if (c < '0' || c > '9') return 0;
-    value = value * 10 + (c - '0');
-    if (value > static_cast<int64_t>(std::numeric_limits<int32_t>::max()) + 1) return 0;
-  }
-  if (negative) value = -value;
-  if (value > std::numeric_limits<int32_t>::max() || value < std::numeric_limits<int32_t>::min()) return 0;
-  return static_cast<int32_t>(value);
-}
+int32_t ParseRelease(std::string_view text) { return ParseDecimal32(text).value_or(0); }
 
 LaunchCheck CheckLaunchArguments(const LaunchArgs& args, int min_release) {
   if (args.connect_path.empty() || args.server_flag.empty() || args.release.empty())

@@ -8,9 +8,11 @@
 
 #include <deque>
 #include <map>
+#include <optional>
 #include <memory>
 #include <unordered_map>
 
+#include "kit/number_text.h"
 #include "kit/win_text.h"
 #include "storage/engine.h"
 #include "storage/engine_filter.h"
@@ -102,21 +104,9 @@ bool ParseInt32(std::string_view text, int32_t* out) {
     *out = 0;
     return true;
   }
-  bool neg = false;
-  if (text[i] == '-' || text[i] == '+') {
-    neg = text[i] == '-';
-    ++i;
-  }
-  if (i == n) return false;
-  int64_t v = 0;
-  for (; i < n; ++i) {
-    if (text[i] < '0' || text[i] > '9') return false;
-    v = v * 10 + (text[i] - '0');
-    if (v > int64_t{2147483648}) return false;
-  }
-  if (neg) v = -v;
-  if (v > INT32_MAX || v < INT32_MIN) return false;
-  *out = static_cast<int32_t>(v);
+  const std::optional<int32_t> v = ParseDecimal32(text.substr(i, n - i));
+  if (!v) return false;
+  *out = *v;
   return true;
 }
 
