@@ -38,6 +38,10 @@ headless_start() {
   # persistent server: no restart between tests.  Detach its stdio: a daemon holding the
   # CI step's stdout/stderr pipe can keep the step from finishing.
   wineserver -p </dev/null >/dev/null 2>&1
+  # 3. Start the desktop process (explorer.exe /desktop) now, once: otherwise the first
+  #    window programs of a parallel test run race each other to start it.
+  "$(command -v wine64 || echo /usr/lib/wine/wine64)" rundll32.exe user32.dll,GetDesktopWindow \
+    </dev/null >/dev/null 2>&1 || { echo "headless: the Wine desktop did not start" >&2; return 1; }
 }
 
 headless_stop() {

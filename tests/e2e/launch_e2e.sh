@@ -13,23 +13,31 @@ fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 # A fresh program directory per case: ZS.MNU and UserMode.INI live beside the exe.
 fresh() { local d="$work/$1"; mkdir -p "$d"; cp "$exe" "$d/AdressLinks.exe"; echo "$d"; }
 winpath() { printf 'Z:%s' "${1//\//\\}"; }
-# wait_exit PID SECONDS: the process has ended within the time.
+# wait_exit PID SECONDS: the process has ended within the time; its exit code in $exit_code.
+exit_code=
 wait_exit() {
   local i=0
+  exit_code=
   while kill -0 "$1" 2>/dev/null; do
     [ $i -ge $(($2 * 10)) ] && { kill "$1" 2>/dev/null; return 1; }
     sleep 0.1; i=$((i + 1))
   done
   wait "$1" 2>/dev/null
+  exit_code=$?
   return 0
+}
+# install_run NAME DIR: a registration run that must end by itself, with exit code 0.
+install_run() {
+  "$emu" "$2/AdressLinks.exe" INSTALL & local pid=$!
+  wait_exit $pid 30 || { fail "$1: INSTALL did not end"; return; }
+  [ "$exit_code" = 0 ] || fail "$1: INSTALL ended with exit code $exit_code; directory: $(ls "$2" | tr '\n' ' ')"
 }
 probe() { "$emu" "$probe" "$@"; }
 title=$(printf '\xdcbersicht verbundene Adressen.')   # Windows-1252
 
 # --- INSTALL without ZS.MNU: exactly one line, CR LF, no window left behind.
 d=$(fresh install_new)
-"$emu" "$d/AdressLinks.exe" INSTALL & pid=$!
-wait_exit $pid 30 || fail "INSTALL did not end"
+install_run "INSTALL without ZS.MNU" "$d"
 expected="$(winpath "$d/AdressLinks.exe");$title"$'\r'
 [ "$(cat "$d/ZS.MNU" 2>/dev/null)" = "$expected" ] && [ "$(tail -c 2 "$d/ZS.MNU" | od -An -tx1 | tr -d ' ')" = 0d0a ] &&
   [ "$(wc -c <"$d/ZS.MNU")" -eq $((${#expected} + 1)) ] || fail "INSTALL without ZS.MNU: $(od -c "$d/ZS.MNU" | head -3)"
@@ -38,8 +46,7 @@ expected="$(winpath "$d/AdressLinks.exe");$title"$'\r'
 # --- INSTALL with other add-ons and a stale line of our title: replaced in place.
 d=$(fresh install_stale)
 printf 'C:\\Velto\\Lohn.exe;Lohnabrechnung\r\nC:\\Alt\\AdressLinks.exe;  %s \r\nC:\\Velto\\Kasse.exe;Kasse\r\n' "$title" >"$d/ZS.MNU"
-"$emu" "$d/AdressLinks.exe" INSTALL & pid=$!
-wait_exit $pid 30 || fail "INSTALL (stale) did not end"
+install_run "INSTALL with a stale line" "$d"
 printf 'C:\\Velto\\Lohn.exe;Lohnabrechnung\r\n%s;%s\r\nC:\\Velto\\Kasse.exe;Kasse\r\n' "$(winpath "$d/AdressLinks.exe")" "$title" >"$work/expected_stale"
 cmp -s "$d/ZS.MNU" "$work/expected_stale" || fail "INSTALL with a stale line: $(od -c "$d/ZS.MNU" | head -6)"
 
@@ -47,8 +54,7 @@ cmp -s "$d/ZS.MNU" "$work/expected_stale" || fail "INSTALL with a stale line: $(
 d=$(fresh install_case)
 lower=$(printf '\xfcbersicht verbundene adressen.')
 printf 'C:\\Fremd\\Tool.exe;%s\r\n' "$lower" >"$d/ZS.MNU"
-"$emu" "$d/AdressLinks.exe" INSTALL & pid=$!
-wait_exit $pid 30 || fail "INSTALL (case) did not end"
+install_run "INSTALL with a case-different title" "$d"
 printf 'C:\\Fremd\\Tool.exe;%s\r\n%s;%s\r\n' "$lower" "$(winpath "$d/AdressLinks.exe")" "$title" >"$work/expected_case"
 cmp -s "$d/ZS.MNU" "$work/expected_case" || fail "INSTALL with a case-different title: $(od -c "$d/ZS.MNU" | head -6)"
 
