@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
@@ -12,45 +11,16 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/temp_dir.h"
+
 namespace zs::test {
 
 namespace fs = std::filesystem;
 
 // A fresh directory, removed with everything in it at the end of the test.
-class ScratchDir {
+class ScratchDir : public ScratchDirectory {
  public:
-  ScratchDir() {
-    static std::atomic<int> counter{0};
-    const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
-    for (;;) {
-      path_ = fs::temp_directory_path() /
-              ("zs_settings_" + std::to_string(stamp) + "_" + std::to_string(counter++));
-      std::error_code ec;
-      if (fs::create_directory(path_, ec)) break;
-    }
-  }
-  ~ScratchDir() {
-    std::error_code ec;
-    for (auto& e : fs::recursive_directory_iterator(path_, ec))
-      fs::permissions(e.path(), fs::perms::owner_all, fs::perm_options::add, ec);
-    fs::remove_all(path_, ec);
-  }
-  ScratchDir(const ScratchDir&) = delete;
-  ScratchDir& operator=(const ScratchDir&) = delete;
-
-  const fs::path& path() const { return path_; }
-  // The directory as a string, without a trailing separator.
-  std::string str() const { return path_.string(); }
-  std::string File(const std::string& name) const { return (path_ / name).string(); }
-  // Names of everything in the directory.
-  std::vector<std::string> Entries() const {
-    std::vector<std::string> out;
-    for (auto& e : fs::directory_iterator(path_)) out.push_back(e.path().filename().string());
-    return out;
-  }
-
- private:
-  fs::path path_;
+  ScratchDir() : ScratchDirectory("settings") {}
 };
 
 inline void WriteBytes(const std::string& path, const std::string& bytes) {

@@ -39,15 +39,15 @@ TEST(DemoDatabase, IsTheSameForTheSameSeedAndHoldsWhatRealDataHolds) {
   options.Links = 100;
   options.PerOwner = 4;
   options.Seed = 7;
-  const demo::TDemoDb db = demo::GenerateDemoDatabase(one.Path(), options);
-  demo::GenerateDemoDatabase(two.Path(), options);
-  EXPECT_EQ(ReadAddresses(one.Path()), ReadAddresses(two.Path()));
-  EXPECT_EQ(LinkMap(one.Path()), LinkMap(two.Path()));
+  const demo::TDemoDb db = demo::GenerateDemoDatabase(one.str(), options);
+  demo::GenerateDemoDatabase(two.str(), options);
+  EXPECT_EQ(ReadAddresses(one.str()), ReadAddresses(two.str()));
+  EXPECT_EQ(LinkMap(one.str()), LinkMap(two.str()));
   options.Seed = 8;
-  demo::GenerateDemoDatabase(other.Path(), options);
-  EXPECT_NE(LinkMap(one.Path()), LinkMap(other.Path()));
+  demo::GenerateDemoDatabase(other.str(), options);
+  EXPECT_NE(LinkMap(one.str()), LinkMap(other.str()));
 
-  const auto addresses = ReadAddresses(one.Path());
+  const auto addresses = ReadAddresses(one.str());
   ASSERT_EQ(addresses.size(), 150u);
   std::set<int32_t> ids;
   bool special = false, empty_first = false, empty_group = false, firm = false;
@@ -60,7 +60,7 @@ TEST(DemoDatabase, IsTheSameForTheSameSeedAndHoldsWhatRealDataHolds) {
   }
   EXPECT_TRUE(special && empty_first && empty_group && firm);
 
-  const auto links = LinkMap(one.Path());
+  const auto links = LinkMap(one.str());
   EXPECT_EQ(static_cast<int>(links.size()), db.LinkRecords);
   EXPECT_EQ(db.Symmetric.size(), 100u);
   auto holds = [&](int32_t self, int32_t item) {
@@ -83,12 +83,12 @@ TEST(DemoDatabase, NeverWritesOverExistingTables) {
   demo::TDemoDbOptions options;
   options.Addresses = 5;
   options.Links = 2;
-  demo::GenerateDemoDatabase(dir.Path(), options);
-  const auto before = LinkMap(dir.Path());
-  EXPECT_THROW(demo::GenerateDemoDatabase(dir.Path(), options), std::runtime_error);
-  EXPECT_EQ(LinkMap(dir.Path()), before);
+  demo::GenerateDemoDatabase(dir.str(), options);
+  const auto before = LinkMap(dir.str());
+  EXPECT_THROW(demo::GenerateDemoDatabase(dir.str(), options), std::runtime_error);
+  EXPECT_EQ(LinkMap(dir.str()), before);
   options.Addresses = -1;
-  EXPECT_THROW(demo::GenerateDemoDatabase(dir.Path(), options), std::invalid_argument);
+  EXPECT_THROW(demo::GenerateDemoDatabase(dir.str(), options), std::invalid_argument);
 }
 
 }  // namespace

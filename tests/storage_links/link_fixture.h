@@ -4,43 +4,24 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <cstdint>
 #include <filesystem>
 #include <map>
 #include <memory>
-#include <random>
 #include <string>
 #include <vector>
 
 #include "storage/database.h"
 #include "storage/link_list.h"
 #include "storage/link_table.h"
+#include "tests/support/temp_dir.h"
 
 namespace zs::test {
 
 // A fresh directory, removed with its contents at the end.
-class TempDir {
+class TempDir : public ScratchDirectory {
  public:
-  TempDir() {
-    static std::atomic<int> counter{0};
-    std::random_device rd;
-    path_ = (std::filesystem::temp_directory_path() /
-             ("zs_links_" + std::to_string(rd()) + "_" + std::to_string(counter++)))
-                .string();
-    std::filesystem::create_directories(path_);
-  }
-  ~TempDir() {
-    std::error_code ec;
-    std::filesystem::remove_all(path_, ec);
-  }
-  TempDir(const TempDir&) = delete;
-  TempDir& operator=(const TempDir&) = delete;
-  const std::string& Path() const { return path_; }
-  std::string File(const std::string& name) const { return (std::filesystem::path(path_) / name).string(); }
-
- private:
-  std::string path_;
+  TempDir() : ScratchDirectory("links") {}
 };
 
 struct LinkRecord {
@@ -99,12 +80,12 @@ inline void WriteLinkRecords(const std::string& directory, const std::vector<std
 class LinkTableTest : public ::testing::Test {
  protected:
   LinkTableTest() {
-    connection.SetConnectPath(dir.Path());
+    connection.SetConnectPath(dir.str());
     connection.SetAdsServerTypes(stADS_LOCAL);
     connection.SetIsConnected(true);
   }
   std::unique_ptr<TLinkTableClass> Open() { return std::make_unique<TLinkTableClass>(&connection, true); }
-  std::map<int32_t, std::string> Links() { return LinkMap(dir.Path()); }
+  std::map<int32_t, std::string> Links() { return LinkMap(dir.str()); }
 
   TempDir dir;
   TAdsConnection connection{nullptr, "AdsConnection1"};

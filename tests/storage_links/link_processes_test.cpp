@@ -145,7 +145,7 @@ int CrashWriter(const std::string& dir, const std::string& log, uint32_t seed) {
 TEST(LinkTableCrash, AKilledWriterLeavesWholeListsAndEveryReportedOperationOnBothSides) {
   TempDir dir;
   {
-    auto connection = Connect(dir.Path());
+    auto connection = Connect(dir.str());
     TLinkTableClass create(connection.get(), true);
     ASSERT_TRUE(create.GetTable().Active());
   }
@@ -159,7 +159,7 @@ TEST(LinkTableCrash, AKilledWriterLeavesWholeListsAndEveryReportedOperationOnBot
   for (int round = 0; round < 10; ++round) {
     SCOPED_TRACE("round " + std::to_string(round));
     const std::string log = dir.File("round" + std::to_string(round) + ".log");
-    const pid_t child = Spawn([&] { return CrashWriter(dir.Path(), log, seed + static_cast<uint32_t>(round)); });
+    const pid_t child = Spawn([&] { return CrashWriter(dir.str(), log, seed + static_cast<uint32_t>(round)); });
     ASSERT_GT(child, 0);
     // Kill it at a random moment once it is under way.
     auto reported = [&] {
@@ -205,12 +205,12 @@ TEST(LinkTableCrash, AKilledWriterLeavesWholeListsAndEveryReportedOperationOnBot
 
     RecordingUser user;
     {
-      auto connection = Connect(dir.Path());
+      auto connection = Connect(dir.str());
       TLinkTableClass reopened(connection.get(), false);
       EXPECT_TRUE(reopened.GetTable().Active());
     }
     EXPECT_TRUE(user.notes.empty());
-    const auto table = CheckTableWhole(dir.Path());
+    const auto table = CheckTableWhole(dir.str());
     for (const auto& [pair, linked] : expected) {
       EXPECT_EQ(Holds(table, pair.first, pair.second), linked) << pair.first << "-" << pair.second;
       EXPECT_EQ(Holds(table, pair.second, pair.first), linked) << pair.second << "-" << pair.first;
@@ -243,7 +243,7 @@ int PairWriter(const std::string& dir, int start_fd, int report_fd,
 TEST(LinkTableProcesses, ConcurrentAddsOfDifferentPairsAllArriveOnBothSides) {
   TempDir dir;
   {
-    auto connection = Connect(dir.Path());
+    auto connection = Connect(dir.str());
     TLinkTableClass create(connection.get(), true);
     ASSERT_TRUE(create.GetTable().Active());
   }
@@ -266,8 +266,8 @@ TEST(LinkTableProcesses, ConcurrentAddsOfDifferentPairsAllArriveOnBothSides) {
   ASSERT_EQ(pipe(start2), 0);
   ASSERT_EQ(pipe(report1), 0);
   ASSERT_EQ(pipe(report2), 0);
-  const pid_t a = Spawn([&] { return PairWriter(dir.Path(), start1[0], report1[1], first); });
-  const pid_t b = Spawn([&] { return PairWriter(dir.Path(), start2[0], report2[1], second); });
+  const pid_t a = Spawn([&] { return PairWriter(dir.str(), start1[0], report1[1], first); });
+  const pid_t b = Spawn([&] { return PairWriter(dir.str(), start2[0], report2[1], second); });
   close(report1[1]);
   close(report2[1]);
   std::string line;
@@ -287,7 +287,7 @@ TEST(LinkTableProcesses, ConcurrentAddsOfDifferentPairsAllArriveOnBothSides) {
   EXPECT_EQ(WaitExit(b), 0);
   for (int fd : {start1[0], start1[1], start2[0], start2[1], report1[0], report2[0]}) close(fd);
 
-  const auto table = CheckTableWhole(dir.Path());  // also: one record per address
+  const auto table = CheckTableWhole(dir.str());  // also: one record per address
   size_t links = 0;
   for (const auto& pairs : {first, second})
     for (auto [x, y] : pairs) {
@@ -302,14 +302,14 @@ TEST(LinkTableProcesses, ConcurrentAddsOfDifferentPairsAllArriveOnBothSides) {
 
 TEST(LinkTableProcesses, ARecordLockedByOneProcessGivesTheOtherALockErrorAndNothingBreaks) {
   TempDir dir;
-  WriteLinkRecords(dir.Path(), {{12, "7"}, {7, "12"}});
+  WriteLinkRecords(dir.str(), {{12, "7"}, {7, "12"}});
   int locked[2], release[2], report[2];
   ASSERT_EQ(pipe(locked), 0);
   ASSERT_EQ(pipe(release), 0);
   ASSERT_EQ(pipe(report), 0);
 
   const pid_t holder = Spawn([&] {
-    auto connection = Connect(dir.Path());
+    auto connection = Connect(dir.str());
     TAdsTable t(nullptr, "holder");
     t.SetAdsConnection(connection.get());
     t.SetTableName(kLinkTableFile);
@@ -327,7 +327,7 @@ TEST(LinkTableProcesses, ARecordLockedByOneProcessGivesTheOtherALockErrorAndNoth
 
   const pid_t other = Spawn([&] {
     RecordingUser user;
-    auto connection = Connect(dir.Path());
+    auto connection = Connect(dir.str());
     TLinkTableClass links(connection.get(), false);
     int32_t nine = 9;
     const bool added = links.AddLink({}, links.GetTable(), "12", nine);
@@ -344,21 +344,21 @@ TEST(LinkTableProcesses, ARecordLockedByOneProcessGivesTheOtherALockErrorAndNoth
   EXPECT_EQ(WaitExit(other), 0);
   ASSERT_EQ(notes.size(), 2u);
   for (const std::string& note : notes) EXPECT_EQ(note.rfind("<B>Fehler:</B><BR>", 0), 0u) << note;
-  EXPECT_EQ(LinkMap(dir.Path()), (std::map<int32_t, std::string>{{7, "12"}, {12, "7"}}));
+  EXPECT_EQ(LinkMap(dir.str()), (std::map<int32_t, std::string>{{7, "12"}, {12, "7"}}));
 
   WriteAll(release[1], "go\n");
   EXPECT_EQ(WaitExit(holder), 0);
   for (int fd : {locked[0], locked[1], release[0], release[1], report[0], report[1]}) close(fd);
 
   // Once released, the same work goes through.
-  auto connection = Connect(dir.Path());
+  auto connection = Connect(dir.str());
   RecordingUser user;
   TLinkTableClass links(connection.get(), false);
   int32_t nine = 9;
   EXPECT_TRUE(links.AddLink({}, links.GetTable(), "12", nine));
   EXPECT_TRUE(links.RemoveLink("7", "12"));
   EXPECT_TRUE(user.notes.empty());
-  EXPECT_EQ(LinkMap(dir.Path()), (std::map<int32_t, std::string>{{9, "12"}, {12, "9"}}));
+  EXPECT_EQ(LinkMap(dir.str()), (std::map<int32_t, std::string>{{9, "12"}, {12, "9"}}));
 }
 
 }  // namespace

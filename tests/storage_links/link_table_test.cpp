@@ -83,7 +83,7 @@ TEST_F(LinkTableOpen, PathsWithAndWithoutTheTrailingSeparatorFindTheSameTable) {
     int32_t linked = 7;
     ASSERT_TRUE(links->AddLink({}, links->GetTable(), "12", linked));
   }
-  for (const std::string& path : {dir.Path() + "\\", dir.Path() + "/"}) {
+  for (const std::string& path : {dir.str() + "\\", dir.str() + "/"}) {
     TAdsConnection other(nullptr, "other");
     other.SetConnectPath(path);
     other.SetIsConnected(true);
@@ -97,7 +97,7 @@ TEST_F(LinkTableOpen, PathsWithAndWithoutTheTrailingSeparatorFindTheSameTable) {
 
 TEST_F(LinkTableOpen, AnEmptyConnectPathMeansTheCurrentDirectory) {
   const auto previous = std::filesystem::current_path();
-  std::filesystem::current_path(dir.Path());
+  std::filesystem::current_path(dir.str());
   {
     TAdsConnection here(nullptr, "here");
     here.SetIsConnected(true);
@@ -197,7 +197,7 @@ TEST_F(LinkTableAdd, TheFirstLinkCreatesARecordOnEachSideAndRepeatsOnlyBeep) {
 }
 
 TEST_F(LinkTableAdd, ASecondLinkExtendsTheOwnerAndLeavesAPartnerThatListsItAlone) {
-  WriteLinkRecords(dir.Path(), {{12, "7"}, {7, "12"}, {9, "30, 12"}});
+  WriteLinkRecords(dir.str(), {{12, "7"}, {7, "12"}, {9, "30, 12"}});
   auto links = Open();
   links->LinkIDs() = {"7"};
   int32_t linked = 9;
@@ -223,7 +223,7 @@ TEST_F(LinkTableAdd, NoChoiceAndIdsBelowOneWriteNothing) {
 }
 
 TEST_F(LinkTableAdd, TheOwnerRecordIsFoundByItsIdWhereverTheReaderCursorStands) {
-  WriteLinkRecords(dir.Path(), {{3, "4"}, {4, "3"}, {12, "7"}, {7, "12"}});
+  WriteLinkRecords(dir.str(), {{3, "4"}, {4, "3"}, {12, "7"}, {7, "12"}});
   auto links = Open();
   links->GetTable().First();  // stands on 3's record
   int32_t linked = 9;
@@ -261,7 +261,7 @@ TEST_F(LinkTableAdd, ListsAreReadAsStoredNotFromTheCache) {
 
   // An ID that is stored but not cached is not stored twice; its missing
   // other side is completed.
-  WriteLinkRecords(dir.Path(), {{20, "21"}});
+  WriteLinkRecords(dir.str(), {{20, "21"}});
   auto third = Open();
   int32_t twenty_one = 21;
   EXPECT_TRUE(third->AddLink({}, third->GetTable(), "20", twenty_one));
@@ -276,7 +276,7 @@ TEST_F(LinkTableAdd, AListThatWouldNotFitIsRefusedAndNothingIsWritten) {
   const TLinkList full(799, "1234");  // 3994 characters
   const std::string text = WriteLinkList(full);
   ASSERT_EQ(text.size(), 3994u);
-  WriteLinkRecords(dir.Path(), {{12, text}, {55, "1"}, {1, "55"}});
+  WriteLinkRecords(dir.str(), {{12, text}, {55, "1"}, {1, "55"}});
   const LinkMapT before = Links();
 
   RecordingUser user;
@@ -304,7 +304,7 @@ TEST_F(LinkTableAdd, AListThatWouldNotFitIsRefusedAndNothingIsWritten) {
 }
 
 TEST_F(LinkTableAdd, ALockedOwnerRecordGivesAnErrorAndChangesNothing) {
-  WriteLinkRecords(dir.Path(), {{12, "7"}, {7, "12"}});
+  WriteLinkRecords(dir.str(), {{12, "7"}, {7, "12"}});
   TAdsTable other(nullptr, "other");
   other.SetAdsConnection(&connection);
   other.SetTableName(kLinkTableFile);
@@ -327,7 +327,7 @@ TEST_F(LinkTableAdd, ALockedOwnerRecordGivesAnErrorAndChangesNothing) {
 }
 
 TEST_F(LinkTableAdd, ALockedPartnerRecordStillCountsAsAddedForTheOwner) {
-  WriteLinkRecords(dir.Path(), {{9, "30"}});
+  WriteLinkRecords(dir.str(), {{9, "30"}});
   TAdsTable other(nullptr, "other");
   other.SetAdsConnection(&connection);
   other.SetTableName(kLinkTableFile);
@@ -450,7 +450,7 @@ using LinkTableRemove = LinkTableTest;
 using Calls = std::vector<std::pair<std::string, std::string>>;
 
 TEST_F(LinkTableRemove, TakesBothSidesOutPartnerFirstAndDeletesEmptiedRecords) {
-  WriteLinkRecords(dir.Path(), {{12, "7,9"}, {7, "12"}, {9, "12"}});
+  WriteLinkRecords(dir.str(), {{12, "7,9"}, {7, "12"}, {9, "12"}});
   auto links = Open();
   Calls calls;
   EXPECT_TRUE(links->RemoveLink("12", "7", [&](const std::string& o, const std::string& r) { calls.emplace_back(o, r); }));
@@ -471,7 +471,7 @@ TEST_F(LinkTableRemove, AnEmptyReaderCursorMeansNothingToDo) {
 }
 
 TEST_F(LinkTableRemove, EveryRecordOfThePartnerIsVisitedAndBlanksAreRead) {
-  WriteLinkRecords(dir.Path(), {{7, "12, 3"}, {12, "9, 7"}, {7, "5,12"}, {3, "7"}, {5, "7"}, {9, "12"}});
+  WriteLinkRecords(dir.str(), {{7, "12, 3"}, {12, "9, 7"}, {7, "5,12"}, {3, "7"}, {5, "7"}, {9, "12"}});
   auto links = Open();
   Calls calls;
   EXPECT_TRUE(links->RemoveLink("12", "7", [&](const std::string& o, const std::string& r) { calls.emplace_back(o, r); }));
@@ -480,7 +480,7 @@ TEST_F(LinkTableRemove, EveryRecordOfThePartnerIsVisitedAndBlanksAreRead) {
 }
 
 TEST_F(LinkTableRemove, AOneSidedLinkIsRemovedAndTheCacheShowsWhatIsStored) {
-  WriteLinkRecords(dir.Path(), {{7, "12"}, {30, "31"}, {31, "30"}});
+  WriteLinkRecords(dir.str(), {{7, "12"}, {30, "31"}, {31, "30"}});
   auto links = Open();
   links->LinkIDs() = {"7", "8"};
   Calls calls;
@@ -490,13 +490,13 @@ TEST_F(LinkTableRemove, AOneSidedLinkIsRemovedAndTheCacheShowsWhatIsStored) {
   EXPECT_TRUE(links->LinkIDs().empty());
 
   // A list item that is no number has no record of its own; it still goes.
-  WriteLinkRecords(dir.Path(), {{40, "x7,41"}, {41, "40"}});
+  WriteLinkRecords(dir.str(), {{40, "x7,41"}, {41, "40"}});
   EXPECT_TRUE(links->RemoveLink("40", "X7"));
   EXPECT_EQ(Links()[40], "41");
 }
 
 TEST_F(LinkTableRemove, ALockedRecordGivesAnErrorAndLeavesEveryListReadable) {
-  WriteLinkRecords(dir.Path(), {{12, "7,9"}, {7, "12"}, {9, "12"}});
+  WriteLinkRecords(dir.str(), {{12, "7,9"}, {7, "12"}, {9, "12"}});
   TAdsTable other(nullptr, "other");
   other.SetAdsConnection(&connection);
   other.SetTableName(kLinkTableFile);
@@ -517,7 +517,7 @@ TEST_F(LinkTableRemove, ALockedRecordGivesAnErrorAndLeavesEveryListReadable) {
 }
 
 TEST_F(LinkTableRemove, AnOwnerIdThatIsNoNumberIsReported) {
-  WriteLinkRecords(dir.Path(), {{12, "7"}, {7, "12"}});
+  WriteLinkRecords(dir.str(), {{12, "7"}, {7, "12"}});
   RecordingUser user;
   auto links = Open();
   EXPECT_FALSE(links->RemoveLink("twelve", "7"));

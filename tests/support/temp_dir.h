@@ -5,8 +5,11 @@
 
 #include <atomic>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <random>
 #include <string>
+#include <vector>
 
 namespace zs::test {
 
@@ -23,13 +26,35 @@ class ScratchDirectory {
     }
   }
   ~ScratchDirectory() {
+    namespace fs = std::filesystem;
     std::error_code ec;
-    std::filesystem::remove_all(path_, ec);
+    // Tests make files read-only; give them back so nothing stays behind.
+    for (auto& e : fs::recursive_directory_iterator(path_, ec))
+      fs::permissions(e.path(), fs::perms::owner_all, fs::perm_options::add, ec);
+    fs::remove_all(path_, ec);
   }
   ScratchDirectory(const ScratchDirectory&) = delete;
   ScratchDirectory& operator=(const ScratchDirectory&) = delete;
 
   const std::filesystem::path& path() const { return path_; }
+  // The directory as a string, without a trailing separator.
+  std::string str() const { return path_.string(); }
+  std::string File(const std::string& name) const { return (path_ / name).string(); }
+
+  void Write(const std::string& name, const std::string& bytes) const {
+    std::ofstream(path_ / name, std::ios::binary) << bytes;
+  }
+  // The file's bytes; empty when it cannot be read.
+  std::string Read(const std::string& name) const {
+    std::ifstream in(path_ / name, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+  }
+  // Names of everything in the directory.
+  std::vector<std::string> Entries() const {
+    std::vector<std::string> out;
+    for (auto& e : std::filesystem::directory_iterator(path_)) out.push_back(e.path().filename().string());
+    return out;
+  }
 
  private:
   std::filesystem::path path_;
