@@ -170,6 +170,9 @@ LRESULT THtmlLabel::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
       Paint(dc.get());
       return 0;
     }
+    case WM_PRINTCLIENT:  // PrintWindow and friends
+      Paint(reinterpret_cast<HDC>(wp));
+      return 0;
     case WM_ERASEBKGND:
       return 1;  // Paint fills the background
     case WM_SIZE:
