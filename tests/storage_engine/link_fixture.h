@@ -26,6 +26,18 @@ inline void CreateLinkTable(const std::string& dir, const std::string& name = "A
   t.Close();
 }
 
+// A connection to `dir` and the table `name` on it, opened shared.
+struct OpenedTable {
+  explicit OpenedTable(const std::string& dir, const std::string& name = "ADRESSLINK") {
+    conn.SetConnectPath(dir);
+    table.SetAdsConnection(&conn);
+    table.SetTableName(name);
+    table.Open();
+  }
+  TAdsConnection conn;  // declared first: the table closes before its connection goes
+  TAdsTable table;
+};
+
 // Appends one record (SELFID, ADRESSID) through `t`.
 inline void AddRecord(TAdsTable& t, int self, const std::string& list) {
   t.Append();

@@ -26,6 +26,7 @@ namespace {
 
 using testing_support::AddRecord;
 using testing_support::CreateLinkTable;
+using testing_support::OpenedTable;
 using testing_support::TempDir;
 
 // A forked child running `body`; its exit status is 0 when body returned
@@ -127,12 +128,8 @@ TEST(CrashTest, WriterKilledAtRandomMomentsLeavesEveryReportedWrite) {
     Pipe reports;
     const unsigned seed = rng();
     Child child([&] {
-      TAdsConnection conn;
-      conn.SetConnectPath(dir.str());
-      TAdsTable t;
-      t.SetAdsConnection(&conn);
-      t.SetTableName("ADRESSLINK");
-      t.Open();
+      OpenedTable opened(dir.str());
+      TAdsTable& t = opened.table;
       std::mt19937 r(seed);
       for (int i = 0;; ++i) {
         const int key = (r() % 4 == 0) ? 1000 + round * 100000 + i : static_cast<int>(r() % kKeys);
@@ -166,12 +163,8 @@ TEST(CrashTest, WriterKilledAtRandomMomentsLeavesEveryReportedWrite) {
 
     const bool hot = std::filesystem::exists(dir.File("ADRESSLINK.ADT-journal"));
     ASSERT_EQ(IntegrityCheck(dir.File("ADRESSLINK.ADT")), "ok") << "round " << round;
-    TAdsConnection conn;
-    conn.SetConnectPath(dir.str());
-    TAdsTable t;
-    t.SetAdsConnection(&conn);
-    t.SetTableName("ADRESSLINK");
-    t.Open();
+    OpenedTable opened(dir.str());
+    TAdsTable& t = opened.table;
     std::map<int, int> stored;
     int unreported = 0;
     for (t.First(); !t.Eof(); t.Next()) {
@@ -198,12 +191,8 @@ TEST(TwoProcessTest, WritersOfDifferentRecordsAllArrive) {
   CreateLinkTable(dir.str());
   auto writer = [&](int base) {
     return [&dir, base] {
-      TAdsConnection conn;
-      conn.SetConnectPath(dir.str());
-      TAdsTable t;
-      t.SetAdsConnection(&conn);
-      t.SetTableName("ADRESSLINK.ADT");
-      t.Open();
+      OpenedTable opened(dir.str(), "ADRESSLINK.ADT");
+      TAdsTable& t = opened.table;
       t.SetIndexName("SELFID");
       for (int j = 0; j < 25; ++j) AddRecord(t, base + j, Payload(base + j, 1));
       for (int j = 0; j < 25; ++j) {
@@ -217,12 +206,8 @@ TEST(TwoProcessTest, WritersOfDifferentRecordsAllArrive) {
   };
   Child a(writer(1000)), b(writer(2000));
   // Meanwhile this process reads: its scans neither fail nor block the writers.
-  TAdsConnection conn;
-  conn.SetConnectPath(dir.str());
-  TAdsTable t;
-  t.SetAdsConnection(&conn);
-  t.SetTableName("ADRESSLINK");
-  t.Open();
+  OpenedTable opened(dir.str());
+  TAdsTable& t = opened.table;
   for (int scan = 0; scan < 20; ++scan)
     for (t.First(); !t.Eof(); t.Next()) {
       int k, v;
@@ -245,23 +230,15 @@ TEST(TwoProcessTest, LockedRecordFailsAtOnceInTheOtherProcess) {
   TempDir dir;
   CreateLinkTable(dir.str());
   {
-    TAdsConnection conn;
-    conn.SetConnectPath(dir.str());
-    TAdsTable t;
-    t.SetAdsConnection(&conn);
-    t.SetTableName("ADRESSLINK");
-    t.Open();
+    OpenedTable opened(dir.str());
+    TAdsTable& t = opened.table;
     AddRecord(t, 1, "10");
     AddRecord(t, 2, "20");
   }
   Pipe to_parent, to_child;
   Child child([&] {
-    TAdsConnection conn;
-    conn.SetConnectPath(dir.str());
-    TAdsTable t;
-    t.SetAdsConnection(&conn);
-    t.SetTableName("ADRESSLINK");
-    t.Open();
+    OpenedTable opened(dir.str());
+    TAdsTable& t = opened.table;
     if (!t.Locate("SELFID", 1)) return false;
     t.Edit();
     to_parent.Send('L');
@@ -273,12 +250,8 @@ TEST(TwoProcessTest, LockedRecordFailsAtOnceInTheOtherProcess) {
   });
   ASSERT_EQ(to_parent.Receive(), 'L');
 
-  TAdsConnection conn;
-  conn.SetConnectPath(dir.str());
-  TAdsTable t;
-  t.SetAdsConnection(&conn);
-  t.SetTableName("ADRESSLINK");
-  t.Open();
+  OpenedTable opened(dir.str());
+  TAdsTable& t = opened.table;
   ASSERT_TRUE(t.Locate("SELFID", 1));
   const auto start = std::chrono::steady_clock::now();
   try {
@@ -313,22 +286,14 @@ TEST(TwoProcessTest, LocksEndWithTheirHolder) {
   TempDir dir;
   CreateLinkTable(dir.str());
   {
-    TAdsConnection conn;
-    conn.SetConnectPath(dir.str());
-    TAdsTable t;
-    t.SetAdsConnection(&conn);
-    t.SetTableName("ADRESSLINK");
-    t.Open();
+    OpenedTable opened(dir.str());
+    TAdsTable& t = opened.table;
     AddRecord(t, 1, "10");
   }
   Pipe to_parent;
   Child child([&] {
-    TAdsConnection conn;
-    conn.SetConnectPath(dir.str());
-    TAdsTable t;
-    t.SetAdsConnection(&conn);
-    t.SetTableName("ADRESSLINK");
-    t.Open();
+    OpenedTable opened(dir.str());
+    TAdsTable& t = opened.table;
     t.Edit();
     t.LockTable();
     t.FieldByName("ADRESSID").SetAsString("never written");
@@ -337,12 +302,8 @@ TEST(TwoProcessTest, LocksEndWithTheirHolder) {
     return true;
   });
   ASSERT_EQ(to_parent.Receive(), 'L');
-  TAdsConnection conn;
-  conn.SetConnectPath(dir.str());
-  TAdsTable t;
-  t.SetAdsConnection(&conn);
-  t.SetTableName("ADRESSLINK");
-  t.Open();
+  OpenedTable opened(dir.str());
+  TAdsTable& t = opened.table;
   EXPECT_THROW(t.Edit(), EADSDatabaseError);
   child.Kill();
   EXPECT_EQ(child.Wait(), -SIGKILL);
@@ -377,12 +338,8 @@ TEST(TwoProcessTest, TwoCreatorsOfOneTableLeaveOneGoodTable) {
     go.Send('G');
     EXPECT_EQ(a.Wait(), 0);
     EXPECT_EQ(b.Wait(), 0);
-    TAdsConnection conn;
-    conn.SetConnectPath(dir.str());
-    TAdsTable t;
-    t.SetAdsConnection(&conn);
-    t.SetTableName("ADRESSLINK.ADT");
-    t.Open();
+    OpenedTable opened(dir.str(), "ADRESSLINK.ADT");
+    TAdsTable& t = opened.table;
     EXPECT_TRUE(t.IsEmpty());
     int files = 0;
     for (auto& e : std::filesystem::directory_iterator(dir.path())) {
