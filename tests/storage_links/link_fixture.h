@@ -86,6 +86,15 @@ class LinkTableTest : public ::testing::Test {
   }
   std::unique_ptr<TLinkTableClass> Open() { return std::make_unique<TLinkTableClass>(&connection, true); }
   std::map<int32_t, std::string> Links() { return LinkMap(dir.str()); }
+  // Holds the record of `self_id` locked through `other`, as another user
+  // editing it does, until `other` cancels or closes.
+  void LockElsewhere(TAdsTable& other, int32_t self_id) {
+    other.SetAdsConnection(&connection);
+    other.SetTableName(kLinkTableFile);
+    other.Open();
+    ASSERT_TRUE(other.Locate("SELFID", self_id));
+    other.Edit();
+  }
 
   TempDir dir;
   TAdsConnection connection{nullptr, "AdsConnection1"};

@@ -306,11 +306,8 @@ TEST_F(LinkTableAdd, AListThatWouldNotFitIsRefusedAndNothingIsWritten) {
 TEST_F(LinkTableAdd, ALockedOwnerRecordGivesAnErrorAndChangesNothing) {
   WriteLinkRecords(dir.str(), {{12, "7"}, {7, "12"}});
   TAdsTable other(nullptr, "other");
-  other.SetAdsConnection(&connection);
-  other.SetTableName(kLinkTableFile);
-  other.Open();
-  ASSERT_TRUE(other.Locate("SELFID", 12));
-  other.Edit();
+  LockElsewhere(other, 12);
+  ASSERT_EQ(other.State(), TDataSetState::dsEdit);
 
   RecordingUser user;
   auto links = Open();
@@ -329,11 +326,8 @@ TEST_F(LinkTableAdd, ALockedOwnerRecordGivesAnErrorAndChangesNothing) {
 TEST_F(LinkTableAdd, ALockedPartnerRecordStillCountsAsAddedForTheOwner) {
   WriteLinkRecords(dir.str(), {{9, "30"}});
   TAdsTable other(nullptr, "other");
-  other.SetAdsConnection(&connection);
-  other.SetTableName(kLinkTableFile);
-  other.Open();
-  ASSERT_TRUE(other.Locate("SELFID", 9));
-  other.Edit();
+  LockElsewhere(other, 9);
+  ASSERT_EQ(other.State(), TDataSetState::dsEdit);
   RecordingUser user;
   auto links = Open();
   int32_t linked = 9;
@@ -498,11 +492,8 @@ TEST_F(LinkTableRemove, AOneSidedLinkIsRemovedAndTheCacheShowsWhatIsStored) {
 TEST_F(LinkTableRemove, ALockedRecordGivesAnErrorAndLeavesEveryListReadable) {
   WriteLinkRecords(dir.str(), {{12, "7,9"}, {7, "12"}, {9, "12"}});
   TAdsTable other(nullptr, "other");
-  other.SetAdsConnection(&connection);
-  other.SetTableName(kLinkTableFile);
-  other.Open();
-  ASSERT_TRUE(other.Locate("SELFID", 12));
-  other.Edit();
+  LockElsewhere(other, 12);
+  ASSERT_EQ(other.State(), TDataSetState::dsEdit);
   RecordingUser user;
   auto links = Open();
   EXPECT_FALSE(links->RemoveLink("12", "7"));
