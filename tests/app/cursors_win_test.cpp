@@ -64,7 +64,8 @@ TEST(Cursors, UnknownIdsAndFailedLoadsShowTheDefault) {
 }
 
 TEST(Cursors, AUsersTempAniInTheCurrentDirectorySurvives) {
-  const std::string dir = test::MakeTempDir("cursors");
+  const test::ScratchDirectory scratch("cursors");
+  const std::string dir = scratch.Prefix();
   char old_dir[MAX_PATH];
   GetCurrentDirectoryA(MAX_PATH, old_dir);
   ASSERT_TRUE(SetCurrentDirectoryA(dir.c_str()));
@@ -88,8 +89,6 @@ TEST(Cursors, AUsersTempAniInTheCurrentDirectorySurvives) {
   while (FindNextFileA(h, &fd));
   FindClose(h);
   EXPECT_EQ(files, 1);
-  DeleteFileA((dir + "Temp.ani").c_str());
-  RemoveDirectoryA(dir.c_str());
 }
 
 }  // namespace

@@ -104,7 +104,7 @@ std::string Hex(HWND h) {
 class EndToEnd : public ::testing::Test {
  protected:
   void SetUp() override {
-    dir_ = MakeTempDir("e2e");
+    dir_ = scratch_.Prefix();
     db_ = dir_ + "db\\";
     ASSERT_TRUE(CreateDirectoryA(db_.c_str(), nullptr));
     TTestAddress linked{4711, "Linked", "", "", "", ""};
@@ -159,6 +159,7 @@ class EndToEnd : public ::testing::Test {
     return n;
   }
 
+  ScratchDirectory scratch_{"e2e"};  // first: removed after the processes ended
   std::string dir_, db_, log_;
   Process host_, app_;
   HWND main_ = nullptr, tree_ = nullptr, details_ = nullptr;

@@ -104,7 +104,8 @@ std::string Hex(HWND h) {
 class Host : public test::WindowTest {};
 
 TEST_F(Host, LogsEachRequestItIsSentAndClosesCleanly) {
-  const std::string dir = test::MakeTempDir("host");
+  const test::ScratchDirectory scratch("host");  // outlives the host process below
+  const std::string dir = scratch.Prefix();
   const std::string log = dir + "host.log";
   HostProcess host;
   ASSERT_TRUE(host.Start(WinPath(ZS_HOST_EXE), "--log \"" + log + "\" --quit-after-ms 60000"));
@@ -130,7 +131,8 @@ TEST_F(Host, LogsEachRequestItIsSentAndClosesCleanly) {
 }
 
 TEST_F(Host, AHungHostIsGivenUpByATimedSend) {
-  const std::string dir = test::MakeTempDir("hung");
+  const test::ScratchDirectory scratch("hung");  // outlives the host process below
+  const std::string dir = scratch.Prefix();
   const std::string log = dir + "host.log";
   HostProcess host;
   ASSERT_TRUE(host.Start(WinPath(ZS_HOST_EXE), "--log \"" + log + "\" --hang --hang-ms 60000"));
@@ -146,7 +148,8 @@ TEST_F(Host, AHungHostIsGivenUpByATimedSend) {
 }
 
 TEST_F(Host, ExtrasMenuStartsARegisteredAddOnWithTheDatabaseOneAndTheRelease) {
-  const std::string dir = test::MakeTempDir("extras");
+  const test::ScratchDirectory scratch("extras");  // outlives the host process below
+  const std::string dir = scratch.Prefix();
   ASSERT_TRUE(CopyFileA(WinPath(ZS_HOST_EXE).c_str(), (dir + "Velto.exe").c_str(), FALSE));
   ASSERT_TRUE(CopyFileA(WinPath(ZS_ADDON_PROBE_EXE).c_str(), (dir + "probe.exe").c_str(), FALSE));
   {

@@ -34,7 +34,7 @@ struct TNodeView {
 class OverviewTest : public WindowTest {
  protected:
   void SetUp() override {
-    dir_ = MakeTempDir("overview");
+    dir_ = scratch_.Prefix();
     settings_ = std::make_unique<ScopedUserModeDirectory>(dir_);
     LastRemovedIndex = -1;
     LastFindText.clear();
@@ -103,6 +103,7 @@ class OverviewTest : public WindowTest {
     Pump(10);
   }
 
+  ScratchDirectory scratch_{"overview"};  // first: removed after everything else
   std::string dir_;
   std::unique_ptr<ScopedUserModeDirectory> settings_;
   RecordingUser user_;

@@ -55,7 +55,7 @@ void WriteFile(const std::string& path, const std::string& bytes) {
 class MainWindowTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    dir_ = test::MakeTempDir("mainwin");
+    dir_ = scratch_.Prefix();
     db_ = dir_ + "db";
     CreateDirectoryA(db_.c_str(), nullptr);
     settings_ = std::make_unique<ScopedUserModeDirectory>(dir_);
@@ -97,6 +97,7 @@ class MainWindowTest : public ::testing::Test {
 
   std::string Ini() { return ReadFile(dir_ + "UserMode.INI"); }
 
+  test::ScratchDirectory scratch_{"mainwin"};  // first: removed after everything else
   test::RecordingUser user_;
   std::string dir_, db_;
   int nodes_ = 0;
@@ -469,7 +470,8 @@ TEST_F(MainWindowTest, TheWaitCursorSticksWhileOn) {
 }
 
 TEST(Branding, ProductNameFromZembaIniOrVelto) {
-  const std::string dir = test::MakeTempDir("brand");
+  const test::ScratchDirectory scratch("brand");
+  const std::string dir = scratch.Prefix();
   ReadBranding(dir);
   EXPECT_EQ(ProductName, "Velto");
   WriteFile(dir + "ZEMBA.INI", "[OTHER]\r\nGLOBAL1=Zemba Office\r\n");

@@ -26,7 +26,7 @@ LRESULT CALLBACK LimitedProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 class PlacementWinTest : public WindowTest {
  protected:
   void SetUp() override {
-    dir_ = MakeTempDir("placement");
+    dir_ = scratch_.Prefix();
     SetUserModeDirectoryForTesting(dir_);
     wa_ = PrimaryWorkArea();
     ASSERT_GT(wa_.right - wa_.left, 400);
@@ -39,8 +39,6 @@ class PlacementWinTest : public WindowTest {
   void TearDown() override {
     WindowTest::TearDown();
     SetUserModeDirectoryForTesting("");
-    DeleteFileA((dir_ + "UserMode.INI").c_str());
-    RemoveDirectoryA(dir_.c_str());
   }
   RECT Rect() {
     RECT r{};
@@ -48,6 +46,7 @@ class PlacementWinTest : public WindowTest {
     return r;
   }
 
+  ScratchDirectory scratch_{"placement"};
   std::string dir_;
   WorkArea wa_;
   HWND hwnd_ = nullptr;

@@ -23,6 +23,8 @@ class ScratchDirectory {
               ("zs_" + tag + "_" + std::to_string(rd()) + "_" + std::to_string(counter++));
       std::error_code ec;
       if (std::filesystem::create_directory(path_, ec)) break;
+      // Only a name already taken is worth another try.
+      if (ec) throw std::filesystem::filesystem_error("cannot create a scratch directory", path_, ec);
     }
   }
   ~ScratchDirectory() {
@@ -39,6 +41,8 @@ class ScratchDirectory {
   const std::filesystem::path& path() const { return path_; }
   // The directory as a string, without a trailing separator.
   std::string str() const { return path_.string(); }
+  // The directory with a trailing separator, ready to take a file name.
+  std::string Prefix() const { return (path_ / "").string(); }
   std::string File(const std::string& name) const { return (path_ / name).string(); }
 
   void Write(const std::string& name, const std::string& bytes) const {

@@ -1,6 +1,5 @@
 #include "tests/support/win_fixture.h"
 
-#include <atomic>
 
 namespace zs::test {
 
@@ -36,17 +35,6 @@ std::string ExeDir() {
   DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
   std::string s(path, n);
   return s.substr(0, s.find_last_of("\\/") + 1);
-}
-
-std::string MakeTempDir(const std::string& tag) {
-  static std::atomic<int> counter{0};
-  char tmp[MAX_PATH];
-  GetTempPathA(MAX_PATH, tmp);
-  for (;;) {
-    std::string dir = std::string(tmp) + "zs_" + tag + "_" + std::to_string(GetCurrentProcessId()) + "_" +
-                      std::to_string(counter++) + "_" + std::to_string(GetTickCount());
-    if (CreateDirectoryA(dir.c_str(), nullptr)) return dir + "\\";
-  }
 }
 
 bool IsWine() {

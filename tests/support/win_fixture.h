@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/temp_dir.h"
+
 namespace zs::test {
 
 // Dispatches the thread's pending messages for `ms` milliseconds.
@@ -19,8 +21,6 @@ void Pump(DWORD ms);
 bool PumpUntil(const std::function<bool()>& done, DWORD timeout_ms = 5000);
 // The directory of the running test executable, with a trailing backslash.
 std::string ExeDir();
-// A fresh, empty directory under the temporary folder, with a trailing backslash.
-std::string MakeTempDir(const std::string& tag);
 bool IsWine();
 
 class WindowTest : public ::testing::Test {
